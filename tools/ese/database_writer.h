@@ -1,0 +1,137 @@
+// Writes ESE database files (the format of Exchange 2003/2007 stores) that
+// libesedb 20240420 reads back exactly, laid out the way Windows' own engine
+// lays them out. Used by tests, benchmarks and edbgen; never by the product.
+//
+// Usage:
+//   esewriter::DatabaseWriter db({.page_size = 8192});
+//   auto& t = db.AddTable({"Msg", {{"N67b0", ColumnType::kBinary}, ...}});
+//   t.Append({Value::Bytes(...), Value::Null(), ...});
+//   db.Finish("out.edb");
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace esewriter {
+
+// ESE column types, numbered as libesedb reports them.
+enum class ColumnType : uint32_t {
+  kBit = 1,
+  kUnsignedByte = 2,
+  kShort = 3,
+  kLong = 4,
+  kCurrency = 5,
+  kIeeeSingle = 6,
+  kIeeeDouble = 7,
+  kDateTime = 8,
+  kBinary = 9,
+  kText = 10,
+  kLongBinary = 11,
+  kLongText = 12,
+  kSuperLongValue = 13,
+  kUnsignedLong = 14,
+  kLongLong = 15,
+  kGuid = 16,
+  kUnsignedShort = 17,
+};
+
+// Where a column's values are kept in the record.
+enum class Placement {
+  kAutomatic,  // fixed-size types: fixed; kText/kBinary: variable; the rest and multi-valued: tagged
+  kFixed,
+  kVariable,
+  kTagged,
+};
+
+struct ColumnSpec {
+  std::string name;
+  ColumnType type = ColumnType::kBinary;
+  uint32_t codepage = 0;  // text columns: 1252 or 1200 (0 means 1252)
+  bool multi_valued = false;
+  Placement placement = Placement::kAutomatic;
+  uint32_t max_size = 0;  // 0: the type's default
+};
+
+// One cell of a record: NULL, one value, or the values of a multi-valued
+// column. Bytes are stored exactly as given (text already encoded in the
+// column's code page; integers little-endian).
+class Value {
+ public:
+  static Value Null() { return Value(); }
+  static Value Bytes(std::vector<uint8_t> bytes);
+  static Value Bytes(std::string_view bytes);
+  static Value Multi(std::vector<std::vector<uint8_t>> values);
+  // Typed helpers, encoded as the engine stores each type.
+  static Value Bool(bool v);
+  static Value U8(uint8_t v);
+  static Value I16(int16_t v);
+  static Value U16(uint16_t v);
+  static Value I32(int32_t v);
+  static Value U32(uint32_t v);
+  static Value I64(int64_t v);
+  static Value F32(float v);
+  static Value F64(double v);
+  static Value Text1252(std::string_view windows1252_bytes);
+  static Value Text1200(std::u16string_view utf16);
+  // A long text kept with the engine's 7-bit compression (value flag 0x02);
+  // the text must be 7-bit ASCII.
+  static Value Compressed7Bit(std::string_view ascii);
+
+  bool is_null() const { return kind_ == Kind::kNull; }
+  bool is_multi() const { return kind_ == Kind::kMulti; }
+  bool is_compressed() const { return compressed_; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+  const std::vector<std::vector<uint8_t>>& multi() const { return multi_; }
+
+ private:
+  enum class Kind { kNull, kSingle, kMulti };
+  Kind kind_ = Kind::kNull;
+  bool compressed_ = false;
+  std::vector<uint8_t> bytes_;
+  std::vector<std::vector<uint8_t>> multi_;
+};
+
+// One Value per column, in the table's column order.
+using Record = std::vector<Value>;
+
+struct TableSpec {
+  std::string name;
+  std::vector<ColumnSpec> columns;
+};
+
+struct Options {
+  uint32_t page_size = 8192;  // 4096 (Exchange 2003) or 8192 (Exchange 2007)
+};
+
+class TableWriter {
+ public:
+  virtual ~TableWriter() = default;
+  // Appends a record; libesedb enumerates records in append order.
+  // Throws std::invalid_argument when the record does not fit the columns.
+  virtual void Append(const Record& record) = 0;
+};
+
+class DatabaseWriter {
+ public:
+  explicit DatabaseWriter(Options options = {});
+  ~DatabaseWriter();
+  DatabaseWriter(const DatabaseWriter&) = delete;
+  DatabaseWriter& operator=(const DatabaseWriter&) = delete;
+
+  // Tables appear in the catalog (and in libesedb's enumeration) in the
+  // order they are added. The reference stays valid until Finish.
+  TableWriter& AddTable(TableSpec spec);
+
+  // Writes the whole database to `path`. Throws std::runtime_error on I/O
+  // failure. The writer cannot be used afterwards.
+  void Finish(const std::string& path);
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace esewriter

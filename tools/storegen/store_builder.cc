@@ -1,0 +1,1 @@
+// Exchange store builder (placeholder until the builder lands).
