@@ -39,6 +39,23 @@ class EsedbLongValueSource : public LongValueSource {
   std::unique_ptr<LongValueSegments> Open(libesedb_record_t* record, int value, std::string* error) override;
 };
 
+// Hands out the long-value source of each table of one open database.
+class LongValueProvider {
+ public:
+  virtual ~LongValueProvider() = default;
+  // The source for the table named `table_name`; never null (a provider that
+  // cannot serve a table falls back to libesedb's functions for it).
+  virtual std::unique_ptr<LongValueSource> ForTable(const std::u16string& table_name) = 0;
+};
+
+// Serves every table through libesedb's own long-value functions.
+class EsedbLongValueProvider : public LongValueProvider {
+ public:
+  std::unique_ptr<LongValueSource> ForTable(const std::u16string&) override {
+    return std::make_unique<EsedbLongValueSource>();
+  }
+};
+
 // A record together with the long-value source of its table: what every
 // renderer and record handler reads values through.
 struct RecordRef {
