@@ -1,0 +1,19 @@
+// The columns of the message list, chosen by the display text of the
+// clicked tree item. Column 0 has no title and carries each row's key.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace edb {
+
+struct ListColumn {
+  std::u16string title;
+  int width;  // pixels
+};
+
+// Exact, case-sensitive choice by `item_text`: "Contacts", "Sent Items",
+// "Calendar", "Tasks", or the ordinary mail layout for any other text.
+std::vector<ListColumn> ListColumnsFor(const std::u16string& item_text);
+
+}  // namespace edb
