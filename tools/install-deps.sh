@@ -18,7 +18,7 @@ SUDO=""
 if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-PACKAGES=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev zlib1g-dev)
+PACKAGES=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev zlib1g-dev clang libclang-rt-14-dev)
 [ "$want_gui" = 1 ] && PACKAGES+=(qt6-base-dev fonts-dejavu-core)
 
 missing=()
