@@ -1,0 +1,12 @@
+// The subcommands of edbrecover. Each lives in a file of its own and adds
+// itself to the application; when it runs, it stores its exit code.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace edbcli {
+
+// "tables FILE [--json]": the tables of any ESE database, in catalog order.
+void AddTablesCommand(CLI::App& app, int* exit_code);
+
+}  // namespace edbcli

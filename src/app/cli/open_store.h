@@ -1,0 +1,15 @@
+// Opening the database a command works on, with the command line's error
+// message when that fails.
+#pragma once
+
+#include <string>
+
+#include "store/store_session.h"
+
+namespace edbcli {
+
+// Sets the session's path to `path` and opens it read-only. On failure
+// prints why on standard error and returns false.
+bool OpenStore(const std::string& path, edb::StoreSession* session);
+
+}  // namespace edbcli
