@@ -46,6 +46,14 @@ class LongValueProvider {
   // The source for the table named `table_name`; never null (a provider that
   // cannot serve a table falls back to libesedb's functions for it).
   virtual std::unique_ptr<LongValueSource> ForTable(const std::u16string& table_name) = 0;
+  // The code page the catalog records for column `column_name` of table
+  // `table_name` (its template's columns included): 1200 for UTF-16, 1252
+  // for Windows-1252; 0 when unknown.
+  virtual int ColumnCodePage(const std::u16string& table_name, const std::u16string& column_name) const {
+    (void)table_name;
+    (void)column_name;
+    return 0;
+  }
 };
 
 // Serves every table through libesedb's own long-value functions.
