@@ -38,7 +38,6 @@ struct ExportContext {
 //   "Mailbox"                                -> kMailbox
 //   any name of length other than 3, 6, 7, 12, 14 and 16 -> kContentsRow
 //   every other name                         -> kNone (not exported)
-enum class RecordHandlerKind { kNone, kMailbox, kFolder, kMessageIndex, kAttachment, kContentsRow };
 RecordHandlerKind HandlerForTable(std::u16string_view table_name);
 
 // The progress bar's sweep over the records of one export: the bar shows

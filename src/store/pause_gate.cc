@@ -5,7 +5,9 @@ namespace edb {
 
 bool PauseGate::Pass() {
   std::unique_lock lock(mutex_);
+  ++waiting_;
   changed_.wait(lock, [this] { return !paused_ || cancelled_; });
+  --waiting_;
   return !cancelled_;
 }
 
@@ -48,6 +50,11 @@ bool PauseGate::paused() const {
 bool PauseGate::cancelled() const {
   std::lock_guard lock(mutex_);
   return cancelled_;
+}
+
+int PauseGate::waiting() const {
+  std::lock_guard lock(mutex_);
+  return waiting_;
 }
 
 }  // namespace edb

@@ -29,12 +29,15 @@ class PauseGate {
 
   bool paused() const;
   bool cancelled() const;
+  // How many workers are waiting in Pass right now.
+  int waiting() const;
 
  private:
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   bool paused_ = false;
   bool cancelled_ = false;
+  int waiting_ = 0;
 };
 
 }  // namespace edb

@@ -17,6 +17,9 @@
 
 namespace edb {
 
+// The handlers a table's records can go to; kNone: the table is not exported.
+enum class RecordHandlerKind { kNone, kMailbox, kFolder, kMessageIndex, kAttachment, kContentsRow };
+
 class RecordHandlers {
  public:
   virtual ~RecordHandlers() = default;
