@@ -5,12 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace edb {
+#include "store/window_port.h"
 
-struct ListColumn {
-  std::u16string title;
-  int width;  // pixels
-};
+namespace edb {
 
 // Exact, case-sensitive choice by `item_text`: "Contacts", "Sent Items",
 // "Calendar", "Tasks", or the ordinary mail layout for any other text.

@@ -33,12 +33,12 @@ TEST(ListColumnsTest, ChosenByExactItemText) {
   auto contacts = ListColumnsFor(u"Contacts");
   ASSERT_EQ(contacts.size(), 12u);
   EXPECT_EQ(contacts[0].width, 0);
-  EXPECT_EQ(contacts[11].title, u"Date");
+  EXPECT_EQ(contacts[11].heading, u"Date");
   EXPECT_EQ(ListColumnsFor(u"contacts").size(), 7u);
-  EXPECT_EQ(ListColumnsFor(u"Calendar")[5].title, u"Start Date");
-  EXPECT_EQ(ListColumnsFor(u"Tasks")[7].title, u"Message");
-  EXPECT_EQ(ListColumnsFor(u"Sent Items")[3].title, u"To");
-  EXPECT_EQ(ListColumnsFor(u"Inbox")[3].title, u"From");
+  EXPECT_EQ(ListColumnsFor(u"Calendar")[5].heading, u"Start Date");
+  EXPECT_EQ(ListColumnsFor(u"Tasks")[7].heading, u"Message");
+  EXPECT_EQ(ListColumnsFor(u"Sent Items")[3].heading, u"To");
+  EXPECT_EQ(ListColumnsFor(u"Inbox")[3].heading, u"From");
 }
 
 }  // namespace
