@@ -1,6 +1,7 @@
 // Writes the store tables record by record through the ESE writer.
 #include "storegen/store_builder.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
@@ -99,12 +100,19 @@ std::string FileExtension(const std::string& file_name) {
 constexpr const char* kContentsTextProperties[] = {"S80fd", "S3a09", "S3a08", "S3a1c", "S3a15", "S81b0"};
 constexpr const char* kContentsTimeProperties[] = {"T820d", "T820e"};
 
+esewriter::Options WriterOptions(const BuildOptions& options) {
+  esewriter::Options out;
+  out.page_size = options.page_size;
+  out.scratch_directory = options.scratch_directory;
+  return out;
+}
+
 }  // namespace
 
 class StoreBuilder::Impl {
  public:
   explicit Impl(const BuildOptions& options)
-      : db_(esewriter::Options{.page_size = options.page_size}),
+      : db_(WriterOptions(options)),
         mailbox_layout_(MailboxTableSpec()),
         folders_layout_(FoldersTableSpec()),
         message_layout_(MessageTableSpec(options.plain_body_code_page)),
@@ -342,6 +350,11 @@ void StoreBuilder::AddItem(Id folder_id, const Item& item) { impl_->AddItem(fold
 void StoreBuilder::AddLooseAttachment(const Attachment& attachment) { impl_->AddLooseAttachment(attachment); }
 void StoreBuilder::Finish(const std::string& path) { impl_->Finish(path); }
 
+std::string ScratchDirectoryFor(const std::string& path) {
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  return parent.empty() ? "." : parent.string();
+}
+
 void EmitStore(const StoreDescription& store, StoreSink* sink) {
   for (const Mailbox& mailbox : store.mailboxes) sink->AddMailbox(mailbox);
   for (const Mailbox& mailbox : store.mailboxes) {
@@ -356,7 +369,11 @@ void EmitStore(const StoreDescription& store, StoreSink* sink) {
 }
 
 void BuildStore(const StoreDescription& store, uint32_t page_size, const std::string& path) {
-  StoreBuilder builder({.page_size = page_size, .plain_body_code_page = store.plain_body_code_page});
+  BuildOptions options;
+  options.page_size = page_size;
+  options.plain_body_code_page = store.plain_body_code_page;
+  options.scratch_directory = ScratchDirectoryFor(path);
+  StoreBuilder builder(options);
   EmitStore(store, &builder);
   builder.Finish(path);
 }

@@ -36,9 +36,13 @@ class StoreSink {
 void EmitStore(const StoreDescription& store, StoreSink* sink);
 
 struct BuildOptions {
-  uint32_t page_size = 8192;           // 4096 or 8192
+  uint32_t page_size = 8192;             // 4096 or 8192
   uint32_t plain_body_code_page = 1200;  // code page of "Msg" column "S1000"
+  std::string scratch_directory;         // where the file grows; empty: the temporary folder
 };
+
+// The folder a database written to `path` is best grown in: its own.
+std::string ScratchDirectoryFor(const std::string& path);
 
 class StoreBuilder : public StoreSink {
  public:
