@@ -78,7 +78,7 @@ ScanOutcome Scan(ExportContext& context) {
   session.ClearLists();
   window.SetStatusText(u"Status: initialize Exchange EDB File");
   EsedbError error;
-  if (!session.OpenDatabase(&error)) return ReportOpenFailure(context, error);
+  if (!session.OpenDatabase(context.corruption, &error)) return ReportOpenFailure(context, error);
   window.SetStatusText(u"Status: Opening Exchange EDB File");
   BuildTableDirectory(session, context.corruption);
   return ExportStoreTables(context);

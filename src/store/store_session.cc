@@ -1,16 +1,21 @@
 // Opening, closing and emptying the store reader's session.
 #include "store/store_session.h"
 
+#include "store/corruption_reporter.h"
+#include "store/fast_long_value_source.h"
+
 namespace edb {
 
 StoreSession::StoreSession()
-    : long_value_factory_([](const std::string&) { return std::make_unique<EsedbLongValueProvider>(); }) {}
+    : long_value_factory_([](const std::string& path, CorruptionReporter& corruption) {
+        return std::make_unique<FastLongValueProvider>(path, &corruption, FastLongValueProvider::Notice());
+      }) {}
 
-bool StoreSession::OpenDatabase(EsedbError* error) {
+bool StoreSession::OpenDatabase(CorruptionReporter& corruption, EsedbError* error) {
   CloseDatabase();
   database = OpenEsedbFile(database_path, error);
   if (!database) return false;
-  long_values_ = long_value_factory_(database_path);
+  long_values_ = long_value_factory_(database_path, corruption);
   return true;
 }
 

@@ -23,8 +23,12 @@
 
 namespace edb {
 
-// Makes the long-value provider for a database just opened at `path`.
-using LongValueProviderFactory = std::function<std::unique_ptr<LongValueProvider>(const std::string& path)>;
+class CorruptionReporter;
+
+// Makes the long-value provider for a database just opened at `path`;
+// damage the provider meets goes to `corruption`.
+using LongValueProviderFactory =
+    std::function<std::unique_ptr<LongValueProvider>(const std::string& path, CorruptionReporter& corruption)>;
 
 // A table of the open database, opened for reading, with the long-value
 // source its records are read through.
@@ -41,21 +45,29 @@ enum class TableLookup {
 };
 
 struct StoreSession {
-  // Serves long values through libesedb's own functions.
+  // Serves long values through the store reader's own long-value reader
+  // (which falls back to libesedb's functions where it must).
   StoreSession();
 
   // Opens `database_path` read-only (closing any database open before) and
-  // makes its long-value provider. False, with `error` set, when the file
-  // cannot be opened as an ESE database; the session then has no database.
-  bool OpenDatabase(EsedbError* error);
+  // makes its long-value provider, which reports damage to `corruption`
+  // until the database is closed (so `corruption` must live that long).
+  // False, with `error` set, when the file cannot be opened as an ESE
+  // database; the session then has no database.
+  bool OpenDatabase(CorruptionReporter& corruption, EsedbError* error);
   // Closes the open database (if any) and drops its long-value provider.
   void CloseDatabase();
   // Empties the table directory and every entry list.
   void ClearLists();
 
   // Opens the table named `name` (exact match in the directory) into
-  // `table`, with its long-value source.
+  // `table`, with its long-value source. The table must be dropped before
+  // the database is closed.
   TableLookup OpenTable(std::u16string_view name, OpenedTable* table, EsedbError* error) const;
+
+  // The open database's long-value provider (code pages of columns, long
+  // values by table); null when no database is open.
+  LongValueProvider* long_value_provider() const { return long_values_.get(); }
 
   // Replaces how long-value providers are made (takes effect at the next
   // OpenDatabase).

@@ -23,7 +23,7 @@ class RealTableExport : public ::testing::Test {
   void Open(const std::string& name) {
     session_.database_path = edbtest::RealDatabase(name).string();
     edb::EsedbError error;
-    ASSERT_TRUE(session_.OpenDatabase(&error)) << error.Message();
+    ASSERT_TRUE(session_.OpenDatabase(corruption_, &error)) << error.Message();
     ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
   }
 
@@ -35,10 +35,10 @@ class RealTableExport : public ::testing::Test {
     return indexes;
   }
 
+  edbtest::RecordingCorruption corruption_;  // outlives the session's provider
   edb::StoreSession session_;
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
-  edbtest::RecordingCorruption corruption_;
   edb::PauseGate gate_;
   edb::ExportContext context_{session_, window_, handlers_, corruption_, &gate_};
 };

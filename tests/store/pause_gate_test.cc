@@ -50,13 +50,13 @@ TEST(PauseGateTest, CancelWakesAPausedWorkerAndStaysUntilReset) {
 }
 
 TEST(PauseGateTest, ExportPausedMidTableResumesWhereItStopped) {
+  edbtest::RecordingCorruption corruption;
   edb::StoreSession session;
   session.database_path = edbtest::RealDatabase("SRUDB.dat").string();
   edb::EsedbError error;
-  ASSERT_TRUE(session.OpenDatabase(&error));
+  ASSERT_TRUE(session.OpenDatabase(corruption, &error));
   edbtest::RecordingWindow window;
   edbtest::RecordingHandlers handlers;
-  edbtest::RecordingCorruption corruption;
   ASSERT_EQ(edb::BuildTableDirectory(session, corruption), 1);
   edb::PauseGate gate;
   edb::ExportContext context{session, window, handlers, corruption, &gate};

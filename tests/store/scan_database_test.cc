@@ -45,10 +45,10 @@ class ScanTest : public ::testing::Test {
     EXPECT_TRUE(session_.contacts.empty());
   }
 
+  edbtest::RecordingCorruption corruption_;  // outlives the session's provider
   edb::StoreSession session_;
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
-  edbtest::RecordingCorruption corruption_;
   edb::PauseGate gate_;
   edb::ExportContext context_{session_, window_, handlers_, corruption_, &gate_};
 };

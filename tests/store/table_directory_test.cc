@@ -55,11 +55,11 @@ TEST(TableDirectoryTest, ListsEveryTableOfRealDatabasesInCatalogOrder) {
   for (const char* name : kRealDatabases) {
     SCOPED_TRACE(name);
     std::string path = edbtest::RealDatabase(name).string();
+    edbtest::RecordingCorruption corruption;
     edb::StoreSession session;
     session.database_path = path;
     edb::EsedbError error;
-    ASSERT_TRUE(session.OpenDatabase(&error)) << error.Message();
-    edbtest::RecordingCorruption corruption;
+    ASSERT_TRUE(session.OpenDatabase(corruption, &error)) << error.Message();
     EXPECT_EQ(edb::BuildTableDirectory(session, corruption), 1);
     EXPECT_TRUE(corruption.reports.empty());
     Listing expected = EnumerateWithLibesedb(path);

@@ -7,7 +7,7 @@
 
 namespace edbcli {
 
-bool OpenStore(const std::string& path, edb::StoreSession* session) {
+bool OpenStore(const std::string& path, edb::CorruptionReporter& corruption, edb::StoreSession* session) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     std::fprintf(stderr, "edbrecover: %s: no such file\n", path.c_str());
@@ -19,7 +19,7 @@ bool OpenStore(const std::string& path, edb::StoreSession* session) {
   }
   session->database_path = path;
   edb::EsedbError error;
-  if (!session->OpenDatabase(&error)) {
+  if (!session->OpenDatabase(corruption, &error)) {
     std::fprintf(stderr, "edbrecover: %s: not a readable ESE database (%s)\n", path.c_str(), error.Message().c_str());
     return false;
   }

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "store/corruption_reporter.h"
 #include "store/store_session.h"
 
 namespace edbcli {
 
-// Sets the session's path to `path` and opens it read-only. On failure
-// prints why on standard error and returns false.
-bool OpenStore(const std::string& path, edb::StoreSession* session);
+// Sets the session's path to `path` and opens it read-only; damage met while
+// reading it goes to `corruption`, which must outlive the open database. On
+// failure prints why on standard error and returns false.
+bool OpenStore(const std::string& path, edb::CorruptionReporter& corruption, edb::StoreSession* session);
 
 }  // namespace edbcli

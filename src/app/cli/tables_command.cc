@@ -37,9 +37,9 @@ void PrintJson(const edb::TableDirectory& tables) {
 }
 
 int RunTables(const TablesOptions& options) {
-  edb::StoreSession session;
-  if (!OpenStore(options.file, &session)) return 1;
   ConsoleCorruptionReporter corruption;
+  edb::StoreSession session;
+  if (!OpenStore(options.file, corruption, &session)) return 1;
   int listed = edb::BuildTableDirectory(session, corruption);
   if (options.json) {
     PrintJson(session.tables);
