@@ -7,6 +7,25 @@
 //   auto& t = db.AddTable({"Msg", {{"N67b0", ColumnType::kBinary}, ...}});
 //   t.Append({Value::Bytes(...), Value::Null(), ...});
 //   db.Finish("out.edb");
+//
+// Pages are streamed to a scratch file as they fill (tables may be filled in
+// any interleaving), so memory use stays small whatever the database size;
+// Finish writes the catalog and moves the file into place.
+//
+// What readers see:
+// - libesedb lists a table's columns by column id: fixed columns first, then
+//   variable, then tagged, each group in the order the spec gives them.
+// - Records enumerate in append order.
+// - Long values (LongBinary, LongText) of up to 1,023 bytes stay in the
+//   record (value flags 0x01); from 1,024 bytes on, or when the record would
+//   not fit its page, they are separated into the table's long-value tree
+//   (flags 0x05, in chunks of page size - 82 bytes).
+// - A multi-valued column with no values is NULL, with one value a plain
+//   value; two values of a short type are stored in the engine's compact
+//   two-value form (flags 0x18, which libesedb does not read as a
+//   multi-value).
+// - libesedb 20240420 reads at most 16,385 leaf pages of one table: about
+//   12 records per page for 200,000 records.
 #pragma once
 
 #include <cstdint>
@@ -76,8 +95,10 @@ class Value {
   static Value F64(double v);
   static Value Text1252(std::string_view windows1252_bytes);
   static Value Text1200(std::u16string_view utf16);
-  // A long text kept with the engine's 7-bit compression (value flag 0x02);
-  // the text must be 7-bit ASCII.
+  // A long text kept with the engine's 7-bit compression (value flags 0x03)
+  // when that makes it shorter, as the engine does; the text must be 7-bit
+  // ASCII (else std::invalid_argument) and the column LongText or
+  // LongBinary. Values of 1,024 bytes or more are separated uncompressed.
   static Value Compressed7Bit(std::string_view ascii);
 
   bool is_null() const { return kind_ == Kind::kNull; }
@@ -104,25 +125,34 @@ struct TableSpec {
 
 struct Options {
   uint32_t page_size = 8192;  // 4096 (Exchange 2003) or 8192 (Exchange 2007)
+  // Folder for the file being written until Finish moves it to its name;
+  // empty: the system temporary folder. Best on the target's file system.
+  std::string scratch_directory;
 };
 
 class TableWriter {
  public:
   virtual ~TableWriter() = default;
   // Appends a record; libesedb enumerates records in append order.
-  // Throws std::invalid_argument when the record does not fit the columns.
+  // Throws std::invalid_argument when the record does not fit the columns
+  // (the record is then not written), std::logic_error after Finish and
+  // std::runtime_error on I/O failure.
   virtual void Append(const Record& record) = 0;
 };
 
 class DatabaseWriter {
  public:
+  // Throws std::invalid_argument for an unsupported page size and
+  // std::runtime_error when the scratch file cannot be created.
   explicit DatabaseWriter(Options options = {});
   ~DatabaseWriter();
   DatabaseWriter(const DatabaseWriter&) = delete;
   DatabaseWriter& operator=(const DatabaseWriter&) = delete;
 
-  // Tables appear in the catalog (and in libesedb's enumeration) in the
-  // order they are added. The reference stays valid until Finish.
+  // Tables appear in the catalog (and in libesedb's enumeration) after the
+  // two catalog tables, in the order they are added. The reference stays
+  // valid until Finish. Throws std::invalid_argument for a bad or repeated
+  // name or a column spec that cannot be laid out.
   TableWriter& AddTable(TableSpec spec);
 
   // Writes the whole database to `path`. Throws std::runtime_error on I/O
