@@ -160,12 +160,14 @@ bool CodePageDecoder::AppendCharset(std::string_view label, std::string_view byt
     Append(kCodePageUtf16Le, bytes, out);
     return true;
   }
-  if (name == "ks_c_5601-1987" || name == "ks_c_5601") name = "CP949";
-  if (name == "gb2312" || name == "x-gbk") name = "GBK";
-  if (name == "shift_jis" || name == "x-sjis" || name == "ms_kanji") name = "CP932";
-  if (name == "big5") name = "CP950";
   if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_.:") != std::string::npos)
     return false;
+  // Labels whose Windows meaning is a superset of what iconv's same-named
+  // charset covers.
+  if (name == "ks_c_5601-1987" || name == "ks_c_5601" || name == "euc-kr") name = "cp949";
+  if (name == "gb2312" || name == "x-gbk") name = "gbk";
+  if (name == "shift_jis" || name == "x-sjis" || name == "ms_kanji" || name == "sjis") name = "cp932";
+  if (name == "big5") name = "cp950";
   Converter* converter = Find(name);
   if (!converter->usable()) return false;
   Convert(converter, bytes, out);
