@@ -77,15 +77,40 @@ constexpr bool NamesAreUnique() {
 }
 static_assert(NamesAreUnique());
 
+// Lookup by hash with linear probing: the reader looks up every control
+// word of a document, so this is on its hottest path.
+constexpr size_t kSlots = 1024;
+
+constexpr size_t HashOf(std::string_view name) {
+  size_t h = name.size();
+  for (char c : name) h = h * 31 + static_cast<unsigned char>(c);
+  return h & (kSlots - 1);
+}
+
+constexpr auto MakeSlots() {
+  std::array<int16_t, kSlots> slots{};
+  for (auto& slot : slots) slot = -1;
+  for (size_t row = 0; row < kSortedRows.size(); ++row) {
+    size_t at = HashOf(kSortedRows[row].name);
+    while (slots[at] >= 0) at = (at + 1) & (kSlots - 1);
+    slots[at] = static_cast<int16_t>(row);
+  }
+  return slots;
+}
+
+constexpr auto kSlotsOfNames = MakeSlots();
+
 }  // namespace
 
 std::span<const RtfKeyword> RtfKeywordTable() { return kSortedRows; }
 
 const RtfKeyword* FindRtfKeyword(std::string_view name) {
-  auto it = std::lower_bound(kSortedRows.begin(), kSortedRows.end(), name,
-                             [](const RtfKeyword& row, std::string_view key) { return row.name < key; });
-  if (it == kSortedRows.end() || it->name != name) return nullptr;
-  return &*it;
+  for (size_t at = HashOf(name);; at = (at + 1) & (kSlots - 1)) {
+    int16_t row = kSlotsOfNames[at];
+    if (row < 0) return nullptr;
+    const RtfKeyword& keyword = kSortedRows[static_cast<size_t>(row)];
+    if (keyword.name.size() == name.size() && keyword.name == name) return &keyword;
+  }
 }
 
 }  // namespace edb

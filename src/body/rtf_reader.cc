@@ -87,7 +87,11 @@ class DocumentReader {
         case '\0':
           break;
         default:
-          AddByte(static_cast<uint8_t>(c));
+          if (fallback_left_ == 0 && pending_.empty() && static_cast<uint8_t>(c) < 0x80) {
+            AddAsciiRun();
+          } else {
+            AddByte(static_cast<uint8_t>(c));
+          }
           break;
       }
     }
@@ -114,6 +118,7 @@ class DocumentReader {
       stack_.pop_back();
     }
     --depth_;
+    visible_ = Visible();
   }
 
   // After a backslash: a control symbol (one non-letter) or a control word
@@ -150,9 +155,16 @@ class DocumentReader {
     const RtfKeyword* row = FindRtfKeyword(name);
     if (row == nullptr) {
       if (ignorable) state_.destination = Destination::kSkip;
+      visible_ = Visible();
       ConsumeFallback();
       return;
     }
+    DispatchKeyword(*row, has_parameter, parameter);
+    visible_ = Visible();
+  }
+
+  void DispatchKeyword(const RtfKeyword& keyword, bool has_parameter, int parameter) {
+    const RtfKeyword* row = &keyword;
     switch (row->kind) {
       case RtfKeywordKind::kDestination:
         state_.destination = Destination::kSkip;
@@ -175,7 +187,7 @@ class DocumentReader {
       }
       case RtfKeywordKind::kParagraph:
         if (html_) {
-          if (!ConsumeFallback() && Visible()) {
+          if (!ConsumeFallback() && visible_) {
             AddText(u'\r');
             AddText(u'\n');
           }
@@ -245,6 +257,8 @@ class DocumentReader {
     }
   }
 
+  // Whether text read now goes to the output; kept in visible_ and renewed
+  // whenever the state it depends on changes.
   bool Visible() const {
     switch (state_.destination) {
       case Destination::kText:
@@ -275,9 +289,31 @@ class DocumentReader {
     return true;
   }
 
+  // True for bytes that are text as they stand in every code page the
+  // reader meets: ASCII other than the RTF specials and what is skipped.
+  static bool IsPlainAscii(char c) {
+    return static_cast<uint8_t>(c) < 0x80 && c != '\\' && c != '{' && c != '}' && c != '\r' && c != '\n' &&
+           c != '\0';
+  }
+
+  // The run of plain ASCII text that starts at the byte just read, in one
+  // step: most of a document's text is such runs.
+  void AddAsciiRun() {
+    size_t start = pos_ - 1;
+    size_t end = pos_;
+    while (end < in_.size() && IsPlainAscii(in_[end])) ++end;
+    pos_ = end;
+    if (!visible_) return;
+    std::u16string& text = out_->text;
+    size_t before = text.size();
+    text.resize(before + (end - start));
+    for (size_t i = start; i < end; ++i) text[before + i - start] = static_cast<uint8_t>(in_[i]);
+    out_->char_count += end - start;
+  }
+
   // A byte of text in the current code page.
   void AddByte(uint8_t byte) {
-    if (ConsumeFallback() || !Visible() || byte == 0) return;
+    if (ConsumeFallback() || !visible_ || byte == 0) return;
     if (byte < 0x80 && pending_.empty()) {
       AddText(byte);
       return;
@@ -300,7 +336,7 @@ class DocumentReader {
 
   // A character named by a control word.
   void AddCharacter(char16_t c) {
-    if (ConsumeFallback() || !Visible()) return;
+    if (ConsumeFallback() || !visible_) return;
     AddText(c);
   }
 
@@ -315,7 +351,7 @@ class DocumentReader {
   void AddUnicode(int n) {
     char16_t c = static_cast<char16_t>(n < 0 ? n + 65536 : n);
     fallback_left_ = 0;
-    if (Visible() && c != 0) AddText(c);
+    if (visible_ && c != 0) AddText(c);
     fallback_left_ = static_cast<size_t>(state_.fallback_length);
   }
 
@@ -346,6 +382,7 @@ class DocumentReader {
   RtfText* out_;
 
   GroupState state_;
+  bool visible_ = true;
   std::vector<GroupState> stack_;
   size_t depth_ = 0;
   size_t unsaved_groups_ = 0;
