@@ -1,0 +1,20 @@
+// Where a Msg record fetched by position for its full content goes: the
+// item-content reader implements this; the record handlers hand the record
+// on to it.
+#pragma once
+
+#include "store/long_value_source.h"
+#include "store/window_port.h"
+
+namespace edb {
+
+class ItemContentSink {
+ public:
+  virtual ~ItemContentSink() = default;
+  // Reads every value of `record` once and keeps the item's content.
+  // Returns 1 when the record was read, -1 when it is missing, has no
+  // values, or a column name or type cannot be read (nothing is kept then).
+  virtual int ReadItem(const RecordRef& record, WindowPort& window) = 0;
+};
+
+}  // namespace edb
