@@ -2,10 +2,12 @@
 #include "body/body_column.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 
 #include "body/body_text.h"
 #include "body/rtf_decompressor.h"
+#include "store/decompress_7bit.h"
 #include "store/esedb_handles.h"
 #include "store/text_encoding.h"
 
@@ -47,11 +49,30 @@ void ReadLongValue(const RecordRef& ref, int value, BodyColumn column, BodyValue
   out->bytes = JoinLongValueSegments(segments.get(), column == BodyColumn::kCompressedRtf, &out->problem);
 }
 
+// Expands a value the engine kept compressed into its 7-bit characters. Its
+// first byte names the method in its upper five bits (1: 7-bit ASCII, 2:
+// 7-bit characters of UTF-16 text) and, in the lower three, how many bits of
+// the last byte are used. False for other methods.
+bool ExpandCompressedValue(std::string_view stored, std::string* characters, unsigned* method) {
+  if (stored.size() < 2) return false;
+  uint8_t header = static_cast<uint8_t>(stored[0]);
+  *method = header >> 3;
+  if (*method != 1 && *method != 2) return false;
+  size_t bits = (stored.size() - 2) * 8 + (header & 0x07) + 1;
+  std::optional<std::vector<uint8_t>> expanded =
+      Decompress7Bit(std::span(reinterpret_cast<const uint8_t*>(stored.data()), stored.size()));
+  if (!expanded) return false;
+  size_t count = std::min(bits / 7, expanded->size() - 1);
+  characters->assign(expanded->begin() + 1, expanded->begin() + 1 + static_cast<std::ptrdiff_t>(count));
+  return true;
+}
+
 // A value kept inside the record. Text columns are read through libesedb,
-// which applies the column's code page and expands compressed text.
+// which applies the column's code page; compressed values are expanded here.
 void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type, uint8_t flags, BodyValue* out) {
   EsedbError error;
-  if (column_type == kTextType || column_type == kLongTextType) {
+  bool text_column = column_type == kTextType || column_type == kLongTextType;
+  if (text_column && (flags & kCompressedFlag) == 0) {
     size_t size = 0;
     int found = libesedb_record_get_value_utf16_string_size(record, value, &size, error.slot());
     if (found == 0) return;
@@ -73,15 +94,34 @@ void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type,
     return;
   }
   if (size == 0) return;
-  out->bytes.resize(size);
-  if (libesedb_record_get_value_data(record, value, reinterpret_cast<uint8_t*>(out->bytes.data()), size,
+  std::string stored(size, '\0');
+  if (libesedb_record_get_value_data(record, value, reinterpret_cast<uint8_t*>(stored.data()), size,
                                      error.slot()) != 1) {
-    out->bytes.clear();
     out->problem = "value cannot be read: " + error.Message();
     return;
   }
+  if ((flags & kCompressedFlag) == 0) {
+    out->present = true;
+    out->bytes = std::move(stored);
+    return;
+  }
+  std::string characters;
+  unsigned method = 0;
+  if (!ExpandCompressedValue(stored, &characters, &method)) {
+    out->problem = "value compressed with a method other than 7-bit";
+    return;
+  }
   out->present = true;
-  if ((flags & kCompressedFlag) != 0) out->problem = "compressed value read as stored";
+  if (text_column) {
+    out->is_text = true;
+    out->text.assign(characters.begin(), characters.end());
+  } else {
+    // A binary value keeps its bytes: 7-bit UTF-16 gets its zero high bytes back.
+    for (char c : characters) {
+      out->bytes.push_back(c);
+      if (method == 2) out->bytes.push_back('\0');
+    }
+  }
 }
 
 BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column) {

@@ -45,9 +45,9 @@ std::string JoinLongValueSegments(LongValueSegments* segments, bool stop_at_hole
 
 // Reads value `value` of `ref` (the column named `column_name`) and, when
 // that is one of the three body columns and the value is not NULL, appends
-// its chunk for item `key` to `chunks`. Values kept inside the record and
-// long values are decoded alike; a long value's segments are joined before
-// decoding. `code_page` is the column's code page as the catalog records it
+// its chunk for item `key` to `chunks`. Values kept inside the record (7-bit
+// compressed ones expanded) and long values are decoded alike; a long
+// value's segments are joined before decoding. `code_page` is the column's code page as the catalog records it
 // (1200 or 1252), or 0 when not known; it matters for a plain-text body kept
 // as a long value (a body kept in the record is decoded by libesedb, which
 // knows it). A value that cannot be read completely, or whose data is
