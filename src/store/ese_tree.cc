@@ -168,8 +168,9 @@ class Walker {
   }
 
   // Branch entries: separator key, then the child page number. The child
-  // of entry i holds keys from separator i-1 up to separator i; the last
-  // entry's separator is empty and stands for the parent's upper bound.
+  // of entry i holds keys from separator i-1 up to separator i. The last
+  // child holds the rest of the page's range: its separator is empty (in a
+  // root) or repeats the page's upper bound.
   void VisitChildren(uint32_t page_number, const std::vector<Node>& nodes, const KeyRange& range, int depth) {
     std::string error;
     if (!CheckSeparators(nodes, range, &error)) return Damage(page_number, range, error);
@@ -177,7 +178,7 @@ class Walker {
     child.low = range.low;
     for (size_t i = 0; i < nodes.size(); ++i) {
       bool last = i + 1 == nodes.size();
-      if (last && nodes[i].key.empty()) {
+      if (last) {
         child.high = range.high;
         child.high_unbounded = range.high_unbounded;
       } else {
@@ -203,7 +204,9 @@ class Walker {
       }
       bool last = i + 1 == nodes.size();
       if (last && node.key.empty()) break;
-      if (!KeyLess(*previous, node.key) || !(range.high_unbounded || KeyLess(node.key, range.high))) {
+      bool below_high = range.high_unbounded || KeyLess(node.key, range.high);
+      bool at_high = last && !range.high_unbounded && node.key == range.high;
+      if (!KeyLess(*previous, node.key) || !(below_high || at_high)) {
         *error = "separator keys out of order";
         return false;
       }
