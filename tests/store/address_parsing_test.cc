@@ -30,15 +30,6 @@ TEST(AddressPatterns, LeftmostLongestMatchOfTheAddressPatternByDefault) {
   EXPECT_EQ(PatternMatch(std::string_view("a\0bob@x.org", 11)), "bob@x.org");
 }
 
-TEST(AddressPatterns, FindsFromAnOffset) {
-  const std::string text = "ann@x.org bob@y.org";
-  std::optional<PatternSpan> second = FindPattern(text, AddressPattern::kAddress, 9);
-  ASSERT_TRUE(second);
-  EXPECT_EQ(second->offset, 10u);
-  EXPECT_EQ(second->length, 9u);
-  EXPECT_FALSE(FindPattern(text, AddressPattern::kAddress, 30));
-}
-
 TEST(AddressPatterns, SharedAcrossThreads) {
   std::vector<std::thread> threads;
   std::vector<int> wrong(4, 0);

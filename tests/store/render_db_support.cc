@@ -8,42 +8,27 @@ namespace edbtest {
 TableUnderTest::TableUnderTest(const std::filesystem::path& file, const std::string& table) {
   edb::EsedbError error;
   file_ = edb::OpenEsedbFile(file.string(), &error);
-  if (file_ == nullptr) throw std::runtime_error("cannot open " + file.string() + ": " + error.Message());
-  int tables = 0;
-  libesedb_file_get_number_of_tables(file_.get(), &tables, nullptr);
-  for (int i = 0; i < tables; ++i) {
-    edb::EsedbTable candidate;
-    std::u16string name;
-    if (!edb::TableByIndex(file_.get(), i, &candidate, &error) || !edb::TableName(candidate.get(), &name, &error)) {
-      continue;
-    }
-    if (name == std::u16string(table.begin(), table.end())) {
-      table_ = std::move(candidate);
-      break;
-    }
+  libesedb_table_t* raw = nullptr;
+  if (file_ == nullptr || libesedb_file_get_table_by_utf8_name(file_.get(), reinterpret_cast<const uint8_t*>(
+                                                                   table.data()), table.size(), &raw, nullptr) != 1) {
+    throw std::runtime_error("cannot open table " + table + " of " + file.string());
   }
-  if (table_ == nullptr) throw std::runtime_error("no table " + table + " in " + file.string());
-  libesedb_table_get_number_of_records(table_.get(), &record_count_, nullptr);
+  table_.reset(raw);
 }
 
 edb::EsedbRecord TableUnderTest::Record(int index) {
   edb::EsedbRecord record;
   edb::EsedbError error;
-  if (!edb::RecordByIndex(table_.get(), index, &record, &error)) {
-    throw std::runtime_error("cannot read record: " + error.Message());
-  }
+  if (!edb::RecordByIndex(table_.get(), index, &record, &error)) throw std::runtime_error(error.Message());
   return record;
 }
 
 int TableUnderTest::Column(const std::string& name) {
-  int columns = 0;
-  libesedb_table_get_number_of_columns(table_.get(), &columns, 0, nullptr);
   edb::EsedbError error;
-  for (int i = 0; i < columns; ++i) {
-    edb::EsedbColumn column;
-    std::u16string column_name;
-    if (edb::ColumnByIndex(table_.get(), i, &column, &error) && edb::ColumnName(column.get(), &column_name, &error) &&
-        column_name == std::u16string(name.begin(), name.end())) {
+  edb::EsedbColumn column;
+  std::u16string column_name;
+  for (int i = 0; edb::ColumnByIndex(table_.get(), i, &column, &error); ++i) {
+    if (edb::ColumnName(column.get(), &column_name, &error) && column_name == std::u16string(name.begin(), name.end())) {
       return i;
     }
   }

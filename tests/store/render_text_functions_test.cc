@@ -1,12 +1,11 @@
 // The pure text functions behind the value renderers: hexadecimal in both
-// directions, printable bytes, cleaning, 7-bit expansion, dates, byte order
-// and the GUID layout.
+// directions, printable bytes, cleaning, 7-bit expansion, dates and the GUID
+// layout.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "store/binary_readings.h"
-#include "store/byte_order.h"
 #include "store/byte_text.h"
 #include "store/date_text.h"
 #include "store/decompress_7bit.h"
@@ -78,15 +77,6 @@ TEST(RenderDateText, YearTenThousandOrLaterGivesHexadecimalForm) {
   EXPECT_EQ(DateText(0x24c85a5ed1c04000), u"(0x24c85a5e 0xd1c04000)");
   EXPECT_EQ(DateText(0x7fffffffffffffff), u"(0x7fffffff 0xffffffff)");
   EXPECT_EQ(DateText(0xffffffffffffffff), u"(0xffffffff 0xffffffff)");
-}
-
-TEST(RenderByteOrder, AssemblesInEitherOrderAndRejectsOthers) {
-  const Bytes key{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x91, 0xc1};
-  EXPECT_EQ(AssembleUnsigned(key, ByteOrder::kBigEndian), 0x01000000000091c1u);
-  EXPECT_EQ(AssembleUnsigned(key, ByteOrder::kLittleEndian), 0xc191000000000001u);
-  EXPECT_EQ(AssembleUnsigned(Bytes{0xff, 0xff, 0xff, 0xfe}, ByteOrder::kLittleEndian), 0xfeffffffu);
-  EXPECT_FALSE(AssembleUnsigned(key, static_cast<ByteOrder>('x')));
-  EXPECT_FALSE(AssembleUnsigned(Bytes(9, 0), ByteOrder::kBigEndian));
 }
 
 TEST(RenderGuidLayout, FirstThreeGroupsFollowByteOrderLastTwoStoredOrder) {
