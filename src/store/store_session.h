@@ -18,6 +18,7 @@
 #include "store/mailbox_entry.h"
 #include "store/message_entry.h"
 #include "store/msg_index_entry.h"
+#include "store/open_folder_state.h"
 #include "store/table_directory.h"
 #include "store/tree_item.h"
 
@@ -92,6 +93,8 @@ struct StoreSession {
   // The mail headers and contacts of the folder that is open.
   std::vector<MessageEntry> headers;
   std::vector<ContactEntry> contacts;
+  // The folder that is open: row number, class, save mode, status text.
+  OpenFolderState open_folder;
 
  private:
   LongValueProviderFactory long_value_factory_;

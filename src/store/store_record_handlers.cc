@@ -1,0 +1,46 @@
+// The store's record handlers, each handing its records to the handler of
+// its own file.
+#include "store/store_record_handlers.h"
+
+#include "store/attachment_handler.h"
+#include "store/contents_row_handler.h"
+#include "store/folder_handler.h"
+#include "store/mailbox_handler.h"
+#include "store/message_index_handler.h"
+
+namespace edb {
+
+StoreRecordHandlers::StoreRecordHandlers(StoreSession& session, CorruptionReporter& corruption,
+                                         PrivateTempFolder* temp_folder, ItemContentSink* item_content)
+    : session_(session), corruption_(corruption), temp_folder_(temp_folder), item_content_(item_content) {}
+
+int StoreRecordHandlers::Mailbox(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) {
+  mailbox_keys_.Invalidate();
+  return HandleMailboxRecord(session_, record, columns, window);
+}
+
+int StoreRecordHandlers::Folder(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) {
+  return HandleFolderRecord(session_, mailbox_keys_, record, columns, window);
+}
+
+int StoreRecordHandlers::MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                                      WindowPort&) {
+  return HandleMessageIndexRecord(session_, record, columns, index);
+}
+
+int StoreRecordHandlers::Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                                    WindowPort& window) {
+  return HandleAttachmentRecord(session_, corruption_, temp_folder_, record, columns, index, window);
+}
+
+int StoreRecordHandlers::ContentsRow(const RecordRef& record, const ColumnPositions&, int32_t, WindowPort& window) {
+  ContentsRowContext context{session_, corruption_, temp_folder_};
+  return HandleContentsRow(context, record, window);
+}
+
+int StoreRecordHandlers::ItemContent(const RecordRef& record, WindowPort& window) {
+  if (item_content_ == nullptr) return 1;
+  return item_content_->ReadItem(record, window);
+}
+
+}  // namespace edb

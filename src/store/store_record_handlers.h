@@ -1,0 +1,52 @@
+// The store's record handlers: what each record of "Mailbox", "Folders",
+// "Msg", "1-23" and of a folder's contents table becomes in the session's
+// lists, the tree and the message list. Full records of "Msg" fetched for
+// their content go on to an ItemContentSink.
+//
+//   StoreRecordHandlers handlers(session, corruption, &temp_folder);
+//   ExportContext context{session, window, handlers, corruption};
+//   ScanDatabase(context);
+#pragma once
+
+#include "store/corruption_reporter.h"
+#include "store/item_content_sink.h"
+#include "store/mailbox_key_index.h"
+#include "store/private_temp_folder.h"
+#include "store/record_handlers.h"
+#include "store/store_session.h"
+
+namespace edb {
+
+class StoreRecordHandlers : public RecordHandlers {
+ public:
+  // `session` is filled; damaged values that a handler skips are reported
+  // to `corruption`; files the handlers export (attachment data in save
+  // mode, the contents rows' value at position 39) go to `temp_folder`, or
+  // are not written when it is null. `item_content` receives the records of
+  // ItemContent; null: they are accepted and dropped. All must outlive the
+  // handlers.
+  StoreRecordHandlers(StoreSession& session, CorruptionReporter& corruption, PrivateTempFolder* temp_folder,
+                      ItemContentSink* item_content = nullptr);
+
+  void set_item_content_sink(ItemContentSink* sink) { item_content_ = sink; }
+
+  int Mailbox(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) override;
+  int Folder(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) override;
+  int MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                   WindowPort& window) override;
+  int Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                 WindowPort& window) override;
+  int ContentsRow(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                  WindowPort& window) override;
+  // Hands the record to the item-content sink; 1 when there is none.
+  int ItemContent(const RecordRef& record, WindowPort& window) override;
+
+ private:
+  StoreSession& session_;
+  CorruptionReporter& corruption_;
+  PrivateTempFolder* temp_folder_;
+  ItemContentSink* item_content_;
+  MailboxKeyIndex mailbox_keys_;
+};
+
+}  // namespace edb
