@@ -1,0 +1,32 @@
+// The records of the attachment table "1-23" at scan time: each becomes an
+// AttachmentEntry (its search key, display name and position). While a
+// folder is saved, the attachment's data is written to the temporary folder
+// instead.
+#pragma once
+
+#include <cstdint>
+
+#include "store/column_positions.h"
+#include "store/corruption_reporter.h"
+#include "store/private_temp_folder.h"
+#include "store/store_session.h"
+#include "store/window_port.h"
+
+namespace edb {
+
+// Handles record `index` of "1-23": identifier = `columns.attachment_key`
+// ("Q3f88") as big-endian identifier text; key = "0" + identifier ("0" alone
+// without one, which matches no item); name = `columns.display_name`
+// ("S3001") as value text, the identifier when absent.
+//  - missing record or no values: -1;
+//  - browse mode: appends AttachmentEntry (key, name, index); 1;
+//  - save mode (session.open_folder.save_mode): the data value
+//    (`columns.attachment_data`, "N3701") is written to `temp_folder` under
+//    the name (nothing is written without a temp folder or data column) and
+//    nothing is appended. A value that cannot be written is reported to
+//    `corruption` and skipped; 1.
+int HandleAttachmentRecord(StoreSession& session, CorruptionReporter& corruption, PrivateTempFolder* temp_folder,
+                           const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                           WindowPort& window);
+
+}  // namespace edb

@@ -1,0 +1,47 @@
+// Folder records to folder entries and tree items.
+#include "store/folder_handler.h"
+
+#include "store/contents_table_name.h"
+#include "store/located_values.h"
+#include "store/system_names.h"
+#include "store/tree_insertion.h"
+
+namespace edb {
+namespace {
+
+constexpr size_t kShortestMailboxKey = 3;
+
+bool IsEmpty(const std::optional<std::u16string>& text) { return !text || text->empty(); }
+
+}  // namespace
+
+std::u16string FolderClassOf(const std::optional<std::u16string>& stored_class) {
+  if (stored_class && (stored_class->starts_with(u"IPF.") || stored_class->starts_with(u"IPM."))) {
+    return *stored_class;
+  }
+  return std::u16string(kPlainFolderClass);
+}
+
+int HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, const RecordRef& record,
+                       const ColumnPositions& columns, WindowPort& window) {
+  if (record.record == nullptr) return -1;
+  std::optional<std::u16string> id = IdentifierAt(record, columns.folder_id, ByteOrder::kBigEndian, std::nullopt);
+  std::optional<std::u16string> key = IdentifierAt(record, columns.mailbox_key, ByteOrder::kBigEndian, id);
+  std::optional<std::u16string> name = ValueTextAt(record, columns.display_name, key);
+  std::u16string folder_class = FolderClassOf(ValueTextAt(record, columns.container_class, name));
+  if (IsEmpty(key) || IsEmpty(name) || *name == *key) return 1;
+  if (IsSystemFolderName(*name)) return 1;
+  if (key->size() < kShortestMailboxKey) return 1;
+
+  std::optional<std::u16string> table = id ? ContentsTableName(*id) : std::nullopt;
+  // Copied: inserting below must not depend on the index staying untouched.
+  const std::vector<size_t> mailboxes = mailbox_keys.Find(session.mailboxes, *key);
+  for (size_t position : mailboxes) {
+    TreeItem parent = session.mailboxes[position].tree_item;
+    TreeItem item = InsertStoreTreeItem(session, window, parent, *name, folder_class);
+    session.folders.push_back(FolderEntry{*key, *name, item, table, folder_class});
+  }
+  return 1;
+}
+
+}  // namespace edb

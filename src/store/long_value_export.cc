@@ -1,0 +1,102 @@
+// Long values written to files of the temporary folder.
+#include "store/long_value_export.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "store/decompress_7bit.h"
+#include "store/export_table.h"
+#include "store/record_value.h"
+#include "store/value_text.h"
+
+namespace edb {
+namespace {
+
+// A file descriptor closed on every path.
+class OutputFile {
+ public:
+  // Creates `path`, which must not exist yet, readable by the owner only.
+  explicit OutputFile(const std::filesystem::path& path)
+      : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)) {}
+  ~OutputFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool is_open() const { return fd_ >= 0; }
+
+  bool Write(const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      done += static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+};
+
+int Fail(std::string* error, std::string why) {
+  *error = std::move(why);
+  return -1;
+}
+
+int ReadAsText(const RecordRef& record, int column, std::string* error) {
+  if (!ValueText(record, column, std::u16string())) return Fail(error, "the value cannot be read");
+  return 1;
+}
+
+int ExpandCompressed(const RecordValue& value, std::string* error) {
+  if (value.column_type != ese_type::kLongText || value.data.empty()) return 1;
+  if (!Decompress7Bit(value.data)) return Fail(error, "the compressed text cannot be expanded");
+  return 1;
+}
+
+int WriteLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
+                   WindowPort& window, std::string* error, std::filesystem::path* written) {
+  std::string open_error;
+  std::unique_ptr<LongValueSegments> segments = LongValuesOf(record).Open(record.record, column, &open_error);
+  if (segments == nullptr) return Fail(error, "the long value cannot be opened: " + open_error);
+  const std::filesystem::path path = folder.UniqueFilePath(file_name);
+  OutputFile file(path);
+  if (!file.is_open()) return Fail(error, "cannot create " + path.string() + ": " + std::strerror(errno));
+  if (written != nullptr) *written = path;
+  ProgressSweep progress;
+  std::vector<uint8_t> segment;
+  for (int i = 0; i < segments->count(); ++i) {
+    progress.Step(window);
+    std::string segment_error;
+    if (!segments->Segment(i, &segment, &segment_error)) {
+      return Fail(error, "segment " + std::to_string(i) + " of the long value cannot be read: " + segment_error);
+    }
+    if (!file.Write(segment)) return Fail(error, "cannot write " + path.string() + ": " + std::strerror(errno));
+  }
+  return 1;
+}
+
+}  // namespace
+
+int ExportLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
+                    WindowPort& window, std::string* error, std::filesystem::path* written) {
+  RecordValue value;
+  if (!ReadRecordValue(record.record, column, &value)) return Fail(error, "the value cannot be read");
+  const uint8_t flags = value.flags;
+  if (flags <= value_flag::kVariableSize) return ReadAsText(record, column, error);
+  if (flags & value_flag::kCompressed) return ExpandCompressed(value, error);
+  if (flags & value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, window, error, written);
+  if ((flags & value_flag::kMultiValue) && !(flags & value_flag::kMultiValueSizes)) {
+    return ReadAsText(record, column, error);
+  }
+  return 1;
+}
+
+}  // namespace edb

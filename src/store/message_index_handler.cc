@@ -1,0 +1,19 @@
+// Msg records to message index entries.
+#include "store/message_index_handler.h"
+
+#include "store/located_values.h"
+
+namespace edb {
+
+int HandleMessageIndexRecord(StoreSession& session, const RecordRef& record, const ColumnPositions& columns,
+                             int32_t index) {
+  if (NumberOfValues(record) == 0) return -1;
+  MsgIndexEntry entry;
+  entry.key = IdentifierAt(record, columns.message_key, ByteOrder::kBigEndian, std::nullopt);
+  entry.record = index;
+  entry.text = ValueTextAt(record, columns.attachment_ids, std::nullopt);
+  session.message_index.push_back(std::move(entry));
+  return 1;
+}
+
+}  // namespace edb
