@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 #include "body/rtf_decompressor.h"
 #include "storegen/rtf_compressor.h"
@@ -11,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   edb::DecompressedRtf result = edb::DecompressRtf(std::span(data, size));
   // Every 17 input bytes give at most 136 output bytes.
   if (result.rtf.size() > size / 17 * 136 + 136 && result.rtf.size() > size) std::abort();
-  edb::DecompressedRtf again = edb::DecompressRtf(storegen::CompressRtf(result.rtf));
-  if (!again.intact() || again.rtf != result.rtf) std::abort();
+  // The round trip takes a prefix: long outputs of repetitive references
+  // would make the compressor dominate the fuzzer's time.
+  std::string_view prefix = std::string_view(result.rtf).substr(0, 8192);
+  edb::DecompressedRtf again = edb::DecompressRtf(storegen::CompressRtf(prefix));
+  if (!again.intact() || again.rtf != prefix) std::abort();
   return 0;
 }
