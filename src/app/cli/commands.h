@@ -9,4 +9,10 @@ namespace edbcli {
 // "tables FILE [--json]": the tables of any ESE database, in catalog order.
 void AddTablesCommand(CLI::App& app, int* exit_code);
 
+// "scan FILE [--json]": the mailboxes and folders of a store database.
+void AddScanCommand(CLI::App& app, int* exit_code);
+
+// "list FILE FOLDER [--json]": the message list of one folder.
+void AddListCommand(CLI::App& app, int* exit_code);
+
 }  // namespace edbcli

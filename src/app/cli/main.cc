@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exit_code = 0;
   edbcli::AddTablesCommand(app, &exit_code);
+  edbcli::AddScanCommand(app, &exit_code);
+  edbcli::AddListCommand(app, &exit_code);
   CLI11_PARSE(app, argc, argv);
   return exit_code;
 }

@@ -1,0 +1,89 @@
+// Scanning a store for a command, and its tree in tree order.
+#include "scanned_store.h"
+
+#include <unordered_map>
+
+#include "store/scan_database.h"
+#include "store/text_encoding.h"
+
+namespace edbcli {
+namespace {
+
+std::unique_ptr<edb::PrivateTempFolder> MakeTempFolder(bool wanted) {
+  return wanted ? std::make_unique<edb::PrivateTempFolder>() : nullptr;
+}
+
+const TreeMailbox* MailboxNamed(const std::vector<TreeMailbox>& tree, std::u16string_view name) {
+  for (const TreeMailbox& mailbox : tree) {
+    if (mailbox.entry->display_name == name) return &mailbox;
+  }
+  return nullptr;
+}
+
+// The position of the last "/" of `spec` whose prefix names a mailbox, or
+// npos.
+size_t MailboxNameEnd(const std::vector<TreeMailbox>& tree, std::u16string_view spec) {
+  size_t slash = spec.rfind(u'/');
+  while (slash != std::u16string_view::npos) {
+    if (MailboxNamed(tree, spec.substr(0, slash)) != nullptr) return slash;
+    if (slash == 0) break;
+    slash = spec.rfind(u'/', slash - 1);
+  }
+  return std::u16string_view::npos;
+}
+
+}  // namespace
+
+ScannedStore::ScannedStore(bool with_temp_folder)
+    : temp_folder_(MakeTempFolder(with_temp_folder)),
+      handlers_(session_, corruption_, temp_folder_.get()),
+      context_{session_, window_, handlers_, corruption_, nullptr} {}
+
+bool ScannedStore::Scan(const std::string& path) {
+  session_.database_path = path;
+  return edb::ScanDatabase(context_) == edb::ScanOutcome::kCompleted;
+}
+
+std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const ConsoleWindow& window) {
+  std::unordered_map<int64_t, const edb::MailboxEntry*> mailbox_of_item;
+  for (const edb::MailboxEntry& mailbox : session.mailboxes) mailbox_of_item[mailbox.tree_item.id] = &mailbox;
+  std::unordered_map<int64_t, const edb::FolderEntry*> folder_of_item;
+  for (const edb::FolderEntry& folder : session.folders) folder_of_item[folder.tree_item.id] = &folder;
+
+  std::vector<TreeMailbox> tree;
+  std::unordered_map<int64_t, size_t> position_of_mailbox;
+  for (const ConsoleWindow::TreeNode& node : window.tree()) {
+    if (auto mailbox = mailbox_of_item.find(node.item.id); mailbox != mailbox_of_item.end()) {
+      position_of_mailbox[node.item.id] = tree.size();
+      tree.push_back(TreeMailbox{mailbox->second, node.image, {}});
+      continue;
+    }
+    auto folder = folder_of_item.find(node.item.id);
+    auto parent = position_of_mailbox.find(node.parent.id);
+    if (folder == folder_of_item.end() || parent == position_of_mailbox.end()) continue;
+    tree[parent->second].folders.push_back(TreeFolder{folder->second, node.image});
+  }
+  return tree;
+}
+
+const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std::string& spec) {
+  const std::u16string wanted = edb::Utf8ToUtf16(spec);
+  for (const TreeMailbox& mailbox : tree) {
+    for (const TreeFolder& folder : mailbox.folders) {
+      if (folder.entry->contents_table_name == wanted) return &folder;
+    }
+  }
+  const size_t slash = MailboxNameEnd(tree, wanted);
+  if (slash == std::u16string::npos) return nullptr;
+  const std::u16string_view mailbox_name = std::u16string_view(wanted).substr(0, slash);
+  const std::u16string_view folder_name = std::u16string_view(wanted).substr(slash + 1);
+  for (const TreeMailbox& mailbox : tree) {
+    if (mailbox.entry->display_name != mailbox_name) continue;
+    for (const TreeFolder& folder : mailbox.folders) {
+      if (folder.entry->display_name == folder_name) return &folder;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace edbcli

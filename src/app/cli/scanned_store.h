@@ -1,0 +1,64 @@
+// What the scan and list commands share: a store scanned with the store's
+// record handlers into a console window, and its tree read back in tree
+// order (mailboxes in table order, each with the folders under it).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console_corruption_reporter.h"
+#include "console_window.h"
+#include "store/export_table.h"
+#include "store/private_temp_folder.h"
+#include "store/store_record_handlers.h"
+#include "store/store_session.h"
+
+namespace edbcli {
+
+// Everything a scan works with. The temporary folder (for values the
+// handlers export) is made only when asked for, and removed with the store.
+class ScannedStore {
+ public:
+  // Throws std::runtime_error when `with_temp_folder` and the folder cannot
+  // be created.
+  explicit ScannedStore(bool with_temp_folder);
+
+  // Scans `path`. False, after the reason was printed on standard error,
+  // when the file cannot be opened as a database.
+  bool Scan(const std::string& path);
+
+  edb::StoreSession& session() { return session_; }
+  const ConsoleWindow& window() const { return window_; }
+  edb::ExportContext& context() { return context_; }
+
+ private:
+  ConsoleCorruptionReporter corruption_;  // outlives the session's provider
+  edb::StoreSession session_;
+  ConsoleWindow window_{false};
+  std::unique_ptr<edb::PrivateTempFolder> temp_folder_;
+  edb::StoreRecordHandlers handlers_;
+  edb::ExportContext context_;
+};
+
+struct TreeFolder {
+  const edb::FolderEntry* entry = nullptr;
+  int image = 0;
+};
+
+struct TreeMailbox {
+  const edb::MailboxEntry* entry = nullptr;
+  int image = 0;
+  std::vector<TreeFolder> folders;
+};
+
+// The mailboxes and folders of the scanned tree in tree order, with the
+// images the tree gave them. Valid until the store is scanned again.
+std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const ConsoleWindow& window);
+
+// The folder that `spec` names, the first in tree order: a contents table
+// name ("1-91C1"), or "mailbox name/folder name" where the mailbox name is
+// the longest prefix before a "/" that names a mailbox. Null when none.
+const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std::string& spec);
+
+}  // namespace edbcli
