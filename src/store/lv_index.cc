@@ -45,6 +45,7 @@ class LongValueIndexBuilder : public TreeVisitor {
   void AddRoot(const TreeLeafEntry& leaf) {
     LongValueEntry& entry = EntryFor(LoadBe32(leaf.key.data()));
     entry.has_root = true;
+    entry.root_page = leaf.page;
     entry.root_data_size = static_cast<uint32_t>(leaf.data.size());
     if (leaf.data.size() == 8) entry.total_size = LoadLe32(leaf.data.data() + 4);
   }

@@ -30,6 +30,7 @@ struct LongValueChunk {
 struct LongValueEntry {
   uint32_t lid = 0;
   bool has_root = false;
+  uint32_t root_page = 0;       // the page holding the root record
   uint32_t root_data_size = 0;  // 8 in a sound tree
   uint32_t total_size = 0;      // from the root record, when it has 8 bytes
   uint32_t first_chunk = 0;     // index of its first chunk in the index
