@@ -230,7 +230,6 @@ class StoreBuilder::Impl {
     if (const auto modified = ItemTime(item)) row.SetTime("T3008", *modified);
     row.SetNumber32("Le08", ItemSize(item));
     if (item.sender) row.SetBytes("N67be", OneOffEntry(*item.sender));
-    if (const std::string subject = item.subject_prefix + item.subject; !subject.empty()) row.SetText("S37", subject);
     if (!item.subject_prefix.empty()) row.SetText("S3d", item.subject_prefix);
     if (!item.subject.empty()) row.SetText("Se1d", item.subject);
     if (item.sender_name) row.SetText("S42", *item.sender_name);

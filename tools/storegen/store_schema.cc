@@ -91,7 +91,7 @@ esewriter::TableSpec MessageTableSpec(uint32_t plain_body_code_page) {
   std::vector<ColumnSpec> columns = {
       Bit("Be1b"),       Bit("Be1f"),         Binary("Le07"),       Binary("T3007"),    Binary("N67b0"),
       Binary("Q6748"),   Text("S1a"),         Binary("N67b3"),      Binary("T39"),      Binary("Te06"),
-      Binary("T3008"),   Binary("Le08"),      Binary("N67be"),      LongText("S37"),    LongText("S3d"),
+      Binary("T3008"),   Binary("Le08"),      Binary("N67be"),      LongText("S3d"),
       LongText("Se1d"),  LongText("S42"),     LongText("Se04"),     LongText("S8299"),  LongBinary("N67b4"),
       LongText("S1000", plain_body_code_page), LongBinary("N1009"), LongBinary("N1013")};
   // Contact fields, in the order a contact form fills them.

@@ -23,7 +23,8 @@ struct SyntheticOptions {
 // Feeds the store to `sink` item by item, without holding it in memory.
 void GenerateSyntheticStore(const SyntheticOptions& options, StoreSink* sink);
 
-// Generates the store and writes it to `path`.
+// Generates the store and writes it to `path`. With 4 KiB pages (Exchange
+// 2003) plain bodies are written in code page 1252, else in 1200.
 void WriteSyntheticStore(const SyntheticOptions& options, uint32_t page_size, const std::string& path);
 
 }  // namespace storegen
