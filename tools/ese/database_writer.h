@@ -127,7 +127,7 @@ struct Options {
   uint32_t page_size = 8192;  // 4096 (Exchange 2003) or 8192 (Exchange 2007)
   // Folder for the file being written until Finish moves it to its name;
   // empty: the system temporary folder. Best on the target's file system.
-  std::string scratch_directory;
+  std::string scratch_directory = {};
 };
 
 class TableWriter {
