@@ -9,6 +9,7 @@
 
 #include "ese/database_writer.h"
 #include "store/esedb_handles.h"
+#include "store/fast_long_value_source.h"
 #include "store/text_encoding.h"
 #include "storegen/rtf_compressor.h"
 #include "test_support.h"
@@ -97,12 +98,17 @@ class BodyColumnTest : public ::testing::Test {
 
   void SetUp() override {
     EsedbError error;
-    file_ = OpenEsedbFile((dir_->path() / "bodies.edb").string(), &error);
+    std::string path = (dir_->path() / "bodies.edb").string();
+    file_ = OpenEsedbFile(path, &error);
     ASSERT_TRUE(file_) << error.Message();
+    provider_ = std::make_unique<FastLongValueProvider>(path, &reporter_, nullptr);
   }
 
-  // Runs ExtractBodyColumn over every value of record `index` of `table`.
-  void ExtractRecord(const std::u16string& table_name, int index, std::u16string_view key, uint32_t code_page) {
+  // Runs ExtractBodyColumn over every value of record `index` of `table`, as
+  // the item reader does: long values through the store's provider, code
+  // pages from the catalog (or none, with `known_code_page` false).
+  void ExtractRecord(const std::u16string& table_name, int index, std::u16string_view key,
+                     bool known_code_page = true) {
     EsedbError error;
     int tables = 0;
     ASSERT_EQ(libesedb_file_get_number_of_tables(file_.get(), &tables, error.slot()), 1);
@@ -115,11 +121,13 @@ class BodyColumnTest : public ::testing::Test {
       ASSERT_TRUE(RecordByIndex(table.get(), index, &record, &error));
       int values = 0;
       ASSERT_EQ(libesedb_record_get_number_of_values(record.get(), &values, error.slot()), 1);
-      RecordRef ref{record.get(), &long_values_};
+      std::unique_ptr<LongValueSource> long_values = provider_->ForTable(table_name);
+      RecordRef ref{record.get(), long_values.get()};
       for (int v = 0; v < values; ++v) {
         std::u16string column;
         ASSERT_TRUE(RecordColumnName(record.get(), v, &column, &error));
-        ExtractBodyColumn(ref, v, column, key, code_page, &chunks_, &reporter_);
+        int code_page = known_code_page ? provider_->ColumnCodePage(table_name, column) : 0;
+        ExtractBodyColumn(ref, v, column, key, static_cast<uint32_t>(code_page), &chunks_, &reporter_);
       }
       return;
     }
@@ -136,7 +144,7 @@ class BodyColumnTest : public ::testing::Test {
   static std::u16string long_text_;
   static std::string long_ansi_;
   EsedbFile file_;
-  EsedbLongValueSource long_values_;
+  std::unique_ptr<FastLongValueProvider> provider_;
   BodyChunkList chunks_;
   RecordingReporter reporter_;
 };
@@ -146,7 +154,7 @@ std::u16string BodyColumnTest::long_text_;
 std::string BodyColumnTest::long_ansi_;
 
 TEST_F(BodyColumnTest, BodiesKeptInTheRecordAreBodiesLikeAnyOther) {
-  ExtractRecord(u"Msg", 0, u"k0", 1200);
+  ExtractRecord(u"Msg", 0, u"k0");
   auto chunks = ChunksOf(u"k0");
   ASSERT_EQ(chunks.size(), 3u);
   EXPECT_EQ(chunks[BodyColumn::kPlainText]->text, u"Kurz: Gr\u00FC\u00DFe ~ \u20AC");
@@ -157,7 +165,7 @@ TEST_F(BodyColumnTest, BodiesKeptInTheRecordAreBodiesLikeAnyOther) {
 }
 
 TEST_F(BodyColumnTest, LongValuesAreJoinedThenDecoded) {
-  ExtractRecord(u"Msg", 1, u"k1", 1200);
+  ExtractRecord(u"Msg", 1, u"k1");
   auto chunks = ChunksOf(u"k1");
   ASSERT_EQ(chunks.size(), 3u);
   EXPECT_EQ(chunks[BodyColumn::kPlainText]->text, long_text_);
@@ -170,14 +178,14 @@ TEST_F(BodyColumnTest, LongValuesAreJoinedThenDecoded) {
 }
 
 TEST_F(BodyColumnTest, ItemWithoutBodyInheritsNothing) {
-  ExtractRecord(u"Msg", 1, u"k1", 1200);
-  ExtractRecord(u"Msg", 2, u"k2", 1200);
+  ExtractRecord(u"Msg", 1, u"k1");
+  ExtractRecord(u"Msg", 2, u"k2");
   EXPECT_TRUE(chunks_.ForItem(u"k2").empty());
   EXPECT_EQ(ItemBodyKind(chunks_, u"k2"), BodyKind::kEmpty);
 }
 
 TEST_F(BodyColumnTest, HtmlInRtfAndCompressedHtml) {
-  ExtractRecord(u"Msg", 3, u"k3", 1200);
+  ExtractRecord(u"Msg", 3, u"k3");
   auto chunks = ChunksOf(u"k3");
   ASSERT_EQ(chunks.size(), 2u);
   EXPECT_EQ(chunks[BodyColumn::kCompressedRtf]->text, u"<p>Hallo \u00E9</p>");
@@ -187,16 +195,16 @@ TEST_F(BodyColumnTest, HtmlInRtfAndCompressedHtml) {
 }
 
 TEST_F(BodyColumnTest, Windows1252BodiesInTheRecordAndAsLongValues) {
-  ExtractRecord(u"Msg1252", 0, u"a0", 1252);
-  ExtractRecord(u"Msg1252", 1, u"a1", 1252);
+  ExtractRecord(u"Msg1252", 0, u"a0");
+  ExtractRecord(u"Msg1252", 1, u"a1");
   EXPECT_EQ(ItemBody(chunks_, u"a0")->text, u"caf\u00E9 \u20AC ~");
   EXPECT_EQ(ItemBody(chunks_, u"a1")->text, Windows1252ToUtf16(long_ansi_));
-  ExtractRecord(u"Msg1252", 2, u"a2", 1252);
+  ExtractRecord(u"Msg1252", 2, u"a2");
   EXPECT_EQ(ItemBody(chunks_, u"a2")->text, u"A plain body the engine keeps 7-bit compressed.");
   EXPECT_TRUE(reporter_.reports.empty());
   // Without the catalog's code page the 8-bit text is still Windows-1252.
   chunks_.Clear();
-  ExtractRecord(u"Msg1252", 1, u"a1", 0);
+  ExtractRecord(u"Msg1252", 1, u"a1", false);
   EXPECT_EQ(ItemBody(chunks_, u"a1")->text, Windows1252ToUtf16(long_ansi_));
 }
 
