@@ -37,10 +37,13 @@ struct BodyValue {
   std::string problem;
 };
 
-// The whole long value behind `value`.
+// The whole long value behind `value`, through the record's source (or
+// libesedb's when the record came without one).
 void ReadLongValue(const RecordRef& ref, int value, BodyColumn column, BodyValue* out) {
   std::string error;
-  std::unique_ptr<LongValueSegments> segments = ref.long_values->Open(ref.record, value, &error);
+  EsedbLongValueSource libesedb_source;
+  LongValueSource* source = ref.long_values != nullptr ? ref.long_values : &libesedb_source;
+  std::unique_ptr<LongValueSegments> segments = source->Open(ref.record, value, &error);
   if (segments == nullptr) {
     out->problem = "long value cannot be opened: " + error;
     return;
@@ -134,7 +137,7 @@ BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column) {
     out.problem = "value cannot be read: " + error.Message();
     return out;
   }
-  if ((flags & kLongValueFlag) != 0 && ref.long_values != nullptr) {
+  if ((flags & kLongValueFlag) != 0) {
     ReadLongValue(ref, value, column, &out);
   } else {
     ReadRecordValue(ref.record, value, column_type, flags, &out);
