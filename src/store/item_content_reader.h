@@ -1,0 +1,97 @@
+// The item-content reader: reads every value of one Msg record once and
+// turns it into the item's content in the opened folder's content lists:
+//   - body columns ("S1000", "N1009", "N1013") become the record's body
+//     chunks (body extraction is given the column's name and code page);
+//   - a mail record becomes an ItemContent: the record's key, its own body
+//     kind, the recipients of "N67b4" (or the "S8299" text when they cannot
+//     be extracted), the attachment names of "N67b3" and the header texts
+//     the loader set;
+//   - a contact record becomes a ContactContent: its contact fields, their
+//     HTML and its key;
+//   - records of other folders are read and nothing is kept.
+//
+//   ItemContentReader reader(&contents, session.attachments, provider, corruption);
+//   reader.set_family(ItemFamily::kMail);
+//   reader.SetCurrentHeader(sender, subject, date);
+//   reader.set_current_key(key);
+//   reader.ReadItem(record, window);
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "body/body_chunk.h"
+#include "store/attachment_entry.h"
+#include "store/attachment_name_index.h"
+#include "store/corruption_reporter.h"
+#include "store/folder_contents.h"
+#include "store/item_content_sink.h"
+#include "store/item_family.h"
+#include "store/long_value_source.h"
+
+namespace edb {
+
+class ItemContentReader : public ItemContentSink {
+ public:
+  // Turns the rendered "N67b4" text into the recipients text; nullopt (or an
+  // exception) when the extraction fails.
+  using RecipientExtractor = std::function<std::optional<std::u16string>(std::u16string_view)>;
+
+  // Appends to `contents`. Attachment names come from `attachments` (the
+  // scan's list); code pages of body columns from `code_pages` (may be
+  // null: not known). Damaged body data is reported to `corruption`. All
+  // must outlive the reader.
+  ItemContentReader(FolderContents* contents, const std::vector<AttachmentEntry>& attachments,
+                    const LongValueProvider* code_pages, CorruptionReporter& corruption);
+
+  // What the records read are kept as: kMail an ItemContent, kContact a
+  // ContactContent, anything else nothing.
+  void set_family(ItemFamily family) { family_ = family; }
+  // The texts of the header whose record is read next (mail only).
+  void SetCurrentHeader(std::u16string sender, std::u16string subject, std::u16string date);
+  // The key of the record read next; its body chunks carry it.
+  void set_current_key(std::u16string key) { current_key_ = std::move(key); }
+  // Replaces the recipient extractor (ExtractRecipientAddresses by default).
+  void set_recipient_extractor(RecipientExtractor extractor) { extract_recipients_ = std::move(extractor); }
+
+  // Reads `record` (a record of "Msg"). Returns 1 when every value was read
+  // (and the item kept, by family), -1 when the record is missing, has no
+  // values, or a column name (longer than 256 units included) or type cannot
+  // be read; nothing is kept then, body chunks included.
+  int ReadItem(const RecordRef& record, WindowPort& window) override;
+
+ private:
+  struct RecordTexts;
+
+  bool ReadValue(const RecordRef& ref, int value, RecordTexts* texts);
+  void ReadNamedOrBody(const RecordRef& ref, int value, uint32_t type, RecordTexts* texts);
+  uint32_t CodePageOf(const std::u16string& column_name);
+  void KeepMail(RecordTexts& texts);
+  void KeepContact(RecordTexts& texts);
+  std::optional<std::u16string> RecipientsOf(const RecordTexts& texts) const;
+  std::optional<std::u16string> AttachmentNamesOf(const RecordTexts& texts);
+
+  FolderContents* contents_;
+  const std::vector<AttachmentEntry>& attachments_;
+  std::unique_ptr<AttachmentNameIndex> attachment_index_;  // built at first use
+  const LongValueProvider* code_pages_;
+  CorruptionReporter& corruption_;
+  ItemFamily family_ = ItemFamily::kNone;
+  std::u16string sender_;
+  std::u16string subject_;
+  std::u16string date_;
+  std::u16string current_key_;
+  RecipientExtractor extract_recipients_;
+  std::unordered_map<std::u16string, uint32_t> code_page_cache_;
+  std::u16string column_name_;      // the name of the value being read
+  std::vector<uint16_t> name_units_;
+  BodyChunkList record_chunks_;     // the chunks of the record being read
+};
+
+}  // namespace edb
