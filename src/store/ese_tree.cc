@@ -72,7 +72,11 @@ bool ReadNode(const PageView& page, int index, std::span<const uint8_t> prefix, 
 class Walker {
  public:
   Walker(const EseFile& file, const TreeShape& shape, TreeVisitor* visitor)
-      : file_(file), shape_(shape), visitor_(visitor), visited_(size_t{file.page_count()} + 1, false) {}
+      : file_(file),
+        shape_(shape),
+        visitor_(visitor),
+        visited_(size_t{file.page_count()} + 1, false),
+        buffers_(kMaxDepth + 1) {}
 
   void Run() { Visit(shape_.root_page, KeyRange{}, 0); }
 
@@ -85,7 +89,7 @@ class Walker {
     if (visited_[page_number]) return Damage(page_number, range, "page reached twice (a cycle)");
     visited_[page_number] = true;
 
-    std::vector<uint8_t> buffer;
+    std::vector<uint8_t>& buffer = buffers_[depth];  // one per level, reused
     PageView page;
     if (!file_.ReadPage(page_number, &buffer, &error) || !page.Parse(buffer, page_number, file_.header(), &error))
       return Damage(page_number, range, error);
@@ -224,6 +228,7 @@ class Walker {
   TreeShape shape_;
   TreeVisitor* visitor_;
   std::vector<bool> visited_;
+  std::vector<std::vector<uint8_t>> buffers_;
   Key last_key_;
   bool have_last_key_ = false;
 };
