@@ -8,6 +8,8 @@
 #include "store/esedb_handles.h"
 #include "store/fast_long_value_source.h"
 #include "store/lv_test_support.h"
+#include "storegen/sample_store.h"
+#include "storegen/synthetic_store.h"
 #include "test_support.h"
 
 namespace {
@@ -115,6 +117,26 @@ TEST_P(WriterStores, EveryChunkLayoutAgreesWithLibesedb) {
   EXPECT_GT(multi_chunk, 5);
   EXPECT_EQ(provider.ColumnCodePage(u"Msg", u"S1000"), 1200);
   EXPECT_EQ(provider.ColumnCodePage(u"1-23", u"S3707"), 1252);
+}
+
+// Exchange stores as edbgen writes them: bodies, compressed RTF and
+// attachment data in the Msg, 1-23 and folder tables, on both page sizes;
+// plain bodies are UTF-16 on 8 KiB pages and Windows-1252 on 4 KiB pages.
+TEST_P(WriterStores, SampleAndSyntheticExchangeStoresAgreeWithLibesedb) {
+  const uint32_t page_size = GetParam();
+  edbtest::ScratchDir scratch;
+  std::string sample = (scratch / "sample.edb").string();
+  std::string synthetic = (scratch / "synthetic.edb").string();
+  storegen::WriteSampleStore(sample, page_size);
+  storegen::WriteSyntheticStore({.items = 400, .seed = 7}, page_size, synthetic);
+  for (const std::string& path : {sample, synthetic}) {
+    std::vector<std::string> differences;
+    int compared = lvtest::CompareWithLibesedb(path, &differences);
+    EXPECT_GT(compared, 5) << path;
+    EXPECT_TRUE(differences.empty()) << path << ":\n" << Join(differences);
+  }
+  edb::FastLongValueProvider provider(synthetic, nullptr, {});
+  EXPECT_EQ(provider.ColumnCodePage(u"Msg", u"S1000"), page_size == 4096 ? 1252 : 1200);
 }
 
 INSTANTIATE_TEST_SUITE_P(PageSizes, WriterStores, ::testing::Values(4096u, 8192u));
