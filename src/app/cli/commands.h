@@ -15,4 +15,7 @@ void AddScanCommand(CLI::App& app, int* exit_code);
 // "list FILE FOLDER [--json]": the message list of one folder.
 void AddListCommand(CLI::App& app, int* exit_code);
 
+// "show FILE FOLDER KEY [--json]": the preview of one item of a folder.
+void AddShowCommand(CLI::App& app, int* exit_code);
+
 }  // namespace edbcli
