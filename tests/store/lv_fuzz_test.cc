@@ -23,35 +23,19 @@ namespace {
 constexpr uint32_t kPageSize = 4096;
 constexpr int kRuns = 2000;
 
-struct Value {
-  uint32_t lid = 0;
-  std::vector<uint8_t> bytes;
-  std::set<uint32_t> pages;  // pages holding its root record and chunks
-};
-
-// The generated store, the pages of its long-value tree and every value.
-struct Store {
-  std::string path;
-  std::vector<uint8_t> bytes;
-  edb::TreeShape shape;
-  std::vector<uint32_t> pages;
-  std::set<uint32_t> branch_pages;
-  std::vector<Value> values;
-};
-
-void WriteStore(const std::string& path) {
-  using esewriter::ColumnType;
-  using esewriter::Value;
-  esewriter::DatabaseWriter db({.page_size = kPageSize});
-  auto& table = db.AddTable({"Msg", {{"N67b0", ColumnType::kLong}, {"N1009", ColumnType::kLongBinary}}});
-  const size_t chunk = kPageSize - 82;
-  for (int i = 0; i < 160; ++i) {
-    size_t size = i % 16 == 0 ? 3 * chunk + static_cast<size_t>(i) : 1024 + static_cast<size_t>(i % 13) * 97;
-    table.Append({Value::I32(i), Value::Bytes(lvtest::PatternBytes(size, static_cast<uint32_t>(i)))});
-  }
-  db.Finish(path);
+// The reader of table Msg of the store at `path`, found as the provider
+// finds it; null when the catalog cannot be read.
+std::unique_ptr<edb::LongValueReader> OpenReader(const std::string& path, edb::CorruptionReporter* reporter) {
+  std::string error;
+  std::shared_ptr<edb::EseFile> file = edb::EseFile::Open(path, &error);
+  edb::EseCatalog catalog;
+  if (!file || !catalog.Read(*file, &error) || catalog.FindTable(u"Msg") == nullptr) return nullptr;
+  const edb::CatalogTable& table = *catalog.FindTable(u"Msg");
+  edb::TreeShape shape{table.long_value_root_page, table.long_value_object_id, edb::kPageFlagLongValue};
+  return std::make_unique<edb::LongValueReader>(file, "Msg", shape, reporter);
 }
 
+// The value's bytes, or empty with `error` set.
 std::vector<uint8_t> ReadValue(edb::LongValueReader& reader, uint32_t lid, std::string* error) {
   std::vector<edb::LongValueChunk> chunks;
   std::vector<uint8_t> all, data;
@@ -63,139 +47,109 @@ std::vector<uint8_t> ReadValue(edb::LongValueReader& reader, uint32_t lid, std::
   return all;
 }
 
-// Opens the store at `path` the way the provider does, for table Msg.
-std::unique_ptr<edb::LongValueReader> OpenReader(const std::string& path, edb::CorruptionReporter* reporter,
-                                                 edb::TreeShape* shape) {
-  std::string error;
-  std::shared_ptr<edb::EseFile> file = edb::EseFile::Open(path, &error);
-  if (!file) return nullptr;
-  edb::EseCatalog catalog;
-  if (!catalog.Read(*file, &error)) return nullptr;
-  const edb::CatalogTable* table = catalog.FindTable(u"Msg");
-  if (table == nullptr) return nullptr;
-  *shape = {table->long_value_root_page, table->long_value_object_id, edb::kPageFlagLongValue};
-  return std::make_unique<edb::LongValueReader>(file, "Msg", *shape, reporter);
-}
+uint8_t* PageAt(std::vector<uint8_t>& file, uint32_t page) { return file.data() + (page + 1) * kPageSize; }
 
-class LongValueFuzz : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    scratch_ = new edbtest::ScratchDir();
-    store_ = new Store();
-    store_->path = (*scratch_ / "fuzz.edb").string();
-    WriteStore(store_->path);
-    std::ifstream in(store_->path, std::ios::binary);
-    store_->bytes.assign(std::istreambuf_iterator<char>(in), {});
-
-    lvtest::RecordingReporter reporter;
-    auto reader = OpenReader(store_->path, &reporter, &store_->shape);
-    ASSERT_TRUE(reader);
-    const edb::LongValueIndex& index = reader->Index();
-    for (uint32_t lid = 1; index.Find(lid) != nullptr; ++lid) {
-      Value value;
-      value.lid = lid;
-      std::string error;
-      value.bytes = ReadValue(*reader, lid, &error);
-      ASSERT_TRUE(error.empty()) << error;
-      const edb::LongValueEntry* entry = index.Find(lid);
-      value.pages.insert(entry->root_page);
-      for (const auto& chunk : index.ChunksOf(*entry)) {
-        value.pages.insert(static_cast<uint32_t>(chunk.file_offset / kPageSize - 1));
-      }
-      store_->values.push_back(std::move(value));
+TEST(LongValueFuzz, RandomFlipsInLongValuePagesNeverCrashAndNeverGiveWrongBytesUnnoticed) {
+  edbtest::ScratchDir scratch;
+  std::string path = (scratch / "fuzz.edb").string();
+  {
+    using esewriter::ColumnType;
+    esewriter::DatabaseWriter db({.page_size = kPageSize});
+    auto& table = db.AddTable({"Msg", {{"N67b0", ColumnType::kLong}, {"N1009", ColumnType::kLongBinary}}});
+    for (int i = 0; i < 160; ++i) {
+      size_t size = i % 16 == 0 ? 3 * (kPageSize - 82) + i : 1024 + (i % 13) * 97;
+      table.Append({esewriter::Value::I32(i), esewriter::Value::Bytes(lvtest::PatternBytes(size, i))});
     }
-    ASSERT_EQ(store_->values.size(), 160u);
-    ASSERT_TRUE(reporter.reports.empty());
-    for (uint32_t page = 1; (page + 2) * kPageSize <= store_->bytes.size(); ++page) {
-      const uint8_t* p = store_->bytes.data() + (page + 1) * kPageSize;
-      if (edb::LoadLe32(p + 24) != store_->shape.object_id || (edb::LoadLe32(p + 36) & 0x80) == 0) continue;
-      store_->pages.push_back(page);
-      if ((edb::LoadLe32(p + 36) & edb::kPageFlagLeaf) == 0) store_->branch_pages.insert(page);
-    }
-    ASSERT_GT(store_->pages.size(), 40u);
-    ASSERT_FALSE(store_->branch_pages.empty());
+    db.Finish(path);
   }
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> original(std::istreambuf_iterator<char>(in), {});
 
-  static void TearDownTestSuite() {
-    delete store_;
-    delete scratch_;
+  // Every value, the pages holding its records, and the tree's pages.
+  lvtest::RecordingReporter reporter;
+  auto intact = OpenReader(path, &reporter);
+  ASSERT_TRUE(intact);
+  const edb::LongValueIndex& index = intact->Index();
+  std::vector<std::vector<uint8_t>> values(161);
+  std::vector<std::set<uint32_t>> value_pages(161);
+  for (uint32_t lid = 1; lid <= 160; ++lid) {
+    std::string error;
+    values[lid] = ReadValue(*intact, lid, &error);
+    ASSERT_EQ(values[lid], lvtest::PatternBytes(values[lid].size(), lid - 1)) << error;
+    value_pages[lid].insert(index.Find(lid)->root_page);
+    for (const auto& chunk : index.ChunksOf(*index.Find(lid))) value_pages[lid].insert(chunk.file_offset / kPageSize - 1);
   }
+  std::vector<uint32_t> pages;
+  std::set<uint32_t> branches;
+  std::vector<uint8_t> bytes = original;
+  const uint32_t tree = edb::LoadLe32(PageAt(bytes, index.Find(1)->root_page) + 24);
+  for (uint32_t page = 1; (page + 2) * kPageSize <= bytes.size(); ++page) {
+    uint32_t flags = edb::LoadLe32(PageAt(bytes, page) + 36);
+    if ((flags & 0x80) == 0 || edb::LoadLe32(PageAt(bytes, page) + 24) != tree) continue;
+    pages.push_back(page);
+    if ((flags & edb::kPageFlagLeaf) == 0) branches.insert(page);
+  }
+  ASSERT_GT(pages.size(), 40u);
+  ASSERT_FALSE(branches.empty());
 
-  static edbtest::ScratchDir* scratch_;
-  static Store* store_;
-};
-
-edbtest::ScratchDir* LongValueFuzz::scratch_ = nullptr;
-Store* LongValueFuzz::store_ = nullptr;
-
-void FixChecksum(uint8_t* page, uint32_t number) {
-  uint32_t sum = number;
-  for (uint32_t i = 8; i < kPageSize; i += 4) sum ^= edb::LoadLe32(page + i);
-  for (int i = 0; i < 4; ++i) page[i] = static_cast<uint8_t>(sum >> (8 * i));
-}
-
-TEST_F(LongValueFuzz, RandomFlipsInLongValuePagesNeverCrashAndNeverGiveWrongBytesUnnoticed) {
-  const Store& store = *store_;
-  int fd = open(store.path.c_str(), O_RDWR);
+  int fd = open(path.c_str(), O_WRONLY);
   ASSERT_GE(fd, 0);
   std::mt19937 random(20240420);
-  int failed_values = 0, read_values = 0;
+  int failed = 0, read = 0;
   for (int run = 0; run < kRuns; ++run) {
-    // Half the runs flip one byte per page and leave the checksum to catch
-    // it; the other half flip several and make the checksum right again, so
-    // the damage reaches the structural checks.
+    // Half the runs flip one byte per page and leave it to the checksum; the
+    // other half flip several and make the checksum right again, so that the
+    // damage reaches the structural checks.
     bool fix_checksums = run % 2 == 1;
     std::set<uint32_t> touched;
-    int page_count = 1 + static_cast<int>(random() % 3);
-    for (int i = 0; i < page_count; ++i) touched.insert(store.pages[random() % store.pages.size()]);
+    for (int i = 0, n = 1 + random() % 3; i < n; ++i) touched.insert(pages[random() % pages.size()]);
+    bool branch_touched = false;
     for (uint32_t page : touched) {
-      std::vector<uint8_t> bytes(store.bytes.begin() + (page + 1) * kPageSize,
-                                 store.bytes.begin() + (page + 2) * kPageSize);
-      int flips = fix_checksums ? 1 + static_cast<int>(random() % 4) : 1;
-      for (int f = 0; f < flips; ++f) {
-        // Favour the header, the tag array and the node heads, where a flip
-        // changes structure rather than content.
+      branch_touched |= branches.count(page) != 0;
+      uint8_t* p = PageAt(bytes, page);
+      for (int f = 0, flips = fix_checksums ? 1 + random() % 4 : 1; f < flips; ++f) {
+        // Favour the header, the tag array and the first nodes.
         uint32_t zone = random() % 4;
-        uint32_t at = zone == 0   ? 8 + random() % 32
-                      : zone == 1 ? kPageSize - 1 - random() % 64
-                      : zone == 2 ? 40 + random() % 64
-                                  : 8 + random() % (kPageSize - 8);
-        bytes[at] ^= static_cast<uint8_t>(1 + random() % 255);
+        uint32_t at = zone == 0 ? 8 + random() % 32 : zone == 1 ? kPageSize - 1 - random() % 64
+                                   : zone == 2 ? 40 + random() % 64 : 8 + random() % (kPageSize - 8);
+        p[at] ^= static_cast<uint8_t>(1 + random() % 255);
       }
-      if (fix_checksums) FixChecksum(bytes.data(), page);
-      ASSERT_EQ(pwrite(fd, bytes.data(), kPageSize, (page + 1) * kPageSize), kPageSize);
+      if (fix_checksums) {
+        uint32_t sum = page;
+        for (uint32_t i = 8; i < kPageSize; i += 4) sum ^= edb::LoadLe32(p + i);
+        for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(sum >> (8 * i));
+      }
+      ASSERT_EQ(pwrite(fd, p, kPageSize, (page + 1) * kPageSize), kPageSize);
     }
 
-    bool branch_touched = false;
-    for (uint32_t page : touched) branch_touched |= store.branch_pages.count(page) != 0;
-    lvtest::RecordingReporter reporter;
-    edb::TreeShape shape;
-    auto reader = OpenReader(store.path, &reporter, &shape);
+    lvtest::RecordingReporter run_reporter;
+    auto reader = OpenReader(path, &run_reporter);
     ASSERT_TRUE(reader) << "run " << run;
-    for (const Value& value : store.values) {
+    for (uint32_t lid = 1; lid <= 160; ++lid) {
       std::string error;
-      std::vector<uint8_t> bytes = ReadValue(*reader, value.lid, &error);
+      std::vector<uint8_t> value = ReadValue(*reader, lid, &error);
       if (!error.empty()) {
-        ++failed_values;
-        EXPECT_FALSE(reporter.reports.empty()) << "run " << run;
+        ++failed;
+        EXPECT_FALSE(run_reporter.reports.empty()) << "run " << run;
         continue;
       }
-      ++read_values;
+      ++read;
       bool own_pages_touched = false;
-      for (uint32_t page : touched) own_pages_touched |= value.pages.count(page) != 0;
+      for (uint32_t page : touched) own_pages_touched |= value_pages[lid].count(page) != 0;
       if (!fix_checksums || (!own_pages_touched && !branch_touched)) {
-        ASSERT_EQ(bytes, value.bytes) << "run " << run << ", long value " << value.lid;
+        ASSERT_EQ(value, values[lid]) << "run " << run << ", long value " << lid;
       }
     }
 
     for (uint32_t page : touched) {
-      ASSERT_EQ(pwrite(fd, store.bytes.data() + (page + 1) * kPageSize, kPageSize, (page + 1) * kPageSize), kPageSize);
+      std::copy_n(original.begin() + (page + 1) * kPageSize, kPageSize, PageAt(bytes, page));
+      ASSERT_EQ(pwrite(fd, PageAt(bytes, page), kPageSize, (page + 1) * kPageSize), kPageSize);
     }
   }
   close(fd);
-  // Both outcomes must have happened many times for the runs to mean much.
-  EXPECT_GT(failed_values, kRuns);
-  EXPECT_GT(read_values, kRuns * 100);
+  // Both outcomes happened often enough for the runs to mean something.
+  EXPECT_GT(failed, kRuns);
+  EXPECT_GT(read, kRuns * 100);
 }
 
 }  // namespace

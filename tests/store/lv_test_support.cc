@@ -50,7 +50,8 @@ int ForEachLongValue(const std::string& path, const LongValueVisit& visit) {
   return found;
 }
 
-int CompareWithLibesedb(const std::string& path, std::vector<std::string>* differences) {
+int CompareWithLibesedb(const std::string& path, std::vector<std::string>* differences,
+                        std::map<size_t, int>* segment_counts) {
   edb::FastLongValueProvider provider(path, nullptr, {});
   if (!provider.reads_itself()) differences->push_back("fell back: " + provider.fallback_reason());
   edb::EsedbLongValueSource esedb;
@@ -58,6 +59,7 @@ int CompareWithLibesedb(const std::string& path, std::vector<std::string>* diffe
     auto ours = provider.ForTable(table);
     ReadOutcome expected = ReadAllSegments(esedb, record, value);
     ReadOutcome actual = ReadAllSegments(*ours, record, value);
+    if (segment_counts != nullptr) ++(*segment_counts)[actual.segments.size()];
     std::string where = edb::Utf16ToUtf8(table) + " value " + std::to_string(value);
     if (expected.ok != actual.ok) {
       differences->push_back(where + ": libesedb " + (expected.ok ? "ok" : expected.error) + ", ours " +
@@ -69,6 +71,12 @@ int CompareWithLibesedb(const std::string& path, std::vector<std::string>* diffe
       differences->push_back(where + ": segment bytes differ");
     }
   });
+}
+
+std::vector<uint8_t> Concatenated(const ReadOutcome& outcome) {
+  std::vector<uint8_t> all;
+  for (const auto& segment : outcome.segments) all.insert(all.end(), segment.begin(), segment.end());
+  return all;
 }
 
 std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,13 @@ int ForEachLongValue(const std::string& path, const LongValueVisit& visit);
 
 // Compares, for every long value of `path`, what libesedb's functions and
 // the fast provider deliver. Returns the number compared; every
-// difference is added to `differences`.
-int CompareWithLibesedb(const std::string& path, std::vector<std::string>* differences);
+// difference is added to `differences`. With `segment_counts`, counts the
+// values by their number of segments.
+int CompareWithLibesedb(const std::string& path, std::vector<std::string>* differences,
+                        std::map<size_t, int>* segment_counts = nullptr);
+
+// The segments of `outcome` one after the other.
+std::vector<uint8_t> Concatenated(const ReadOutcome& outcome);
 
 // Remembers every report.
 class RecordingReporter : public edb::CorruptionReporter {
