@@ -56,10 +56,15 @@ bool ExportRecord(ExportContext& context, const OpenedTable& table, RecordHandle
   return true;
 }
 
-int CountRecords(const OpenedTable& table) {
+// The table's number of records; -1, reported, when libesedb cannot count
+// them (its record tree is damaged).
+int CountRecords(ExportContext& context, const OpenedTable& table) {
   EsedbError error;
   int count = 0;
-  if (libesedb_table_get_number_of_records(table.handle.get(), &count, error.slot()) != 1) return 0;
+  if (libesedb_table_get_number_of_records(table.handle.get(), &count, error.slot()) != 1) {
+    context.corruption.Corruption("records of table " + Utf16ToUtf8(table.name), error.Message());
+    return -1;
+  }
   return count;
 }
 
@@ -72,8 +77,9 @@ int ExportRecords(ExportContext& context, const OpenedTable& table) {
       LocateColumns(table.handle.get(), table.name, set, &columns, context.corruption) != 1) {
     result = -1;
   }
-  int count = CountRecords(table);
-  if (count <= 0) return result;
+  int count = CountRecords(context, table);
+  if (count < 0) return -1;
+  if (count == 0) return result;
   ProgressSweep progress;
   for (int32_t index = 0; index < count; ++index) {
     if (context.gate != nullptr && !context.gate->Pass()) return -1;

@@ -67,6 +67,7 @@ int ExportTableByName(ExportContext& context, std::u16string_view name);
 // Exports every record of `table` to the handler its name selects:
 // - the columns of the table's column set are located (column_positions.h);
 // - a table without records returns 1 and leaves the progress bar alone;
+//   one whose records cannot be counted is reported and returns -1;
 // - a table whose name selects no handler returns -1 at its first record;
 // - otherwise, for each record index from 0 up: the gate is passed (a
 //   cancelled gate ends the export with -1), the progress bar steps, the
