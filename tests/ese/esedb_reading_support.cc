@@ -92,15 +92,7 @@ edb::EsedbRecord EsedbDatabase::OpenRecord(const std::string& table, int index) 
   return record;
 }
 
-std::vector<ValueInfo> EsedbDatabase::Record(const std::string& table, int index) {
-  return ReadRecord(table, index, true);
-}
-
-std::vector<ValueInfo> EsedbDatabase::RecordShallow(const std::string& table, int index) {
-  return ReadRecord(table, index, false);
-}
-
-std::vector<ValueInfo> EsedbDatabase::ReadRecord(const std::string& table, int index, bool follow) {
+std::vector<ValueInfo> EsedbDatabase::Record(const std::string& table, int index, bool shallow) {
   edb::EsedbRecord record = OpenRecord(table, index);
   edb::EsedbError error;
   int count = 0;
@@ -108,45 +100,54 @@ std::vector<ValueInfo> EsedbDatabase::ReadRecord(const std::string& table, int i
   std::vector<ValueInfo> values(static_cast<size_t>(count));
   for (int v = 0; v < count; ++v) {
     ValueInfo& value = values[static_cast<size_t>(v)];
-    libesedb_record_get_column_type(record.get(), v, &value.column_type, nullptr);
-    if (libesedb_record_get_value_data_flags(record.get(), v, &value.flags, error.slot()) != 1) Fail("flags", error);
     size_t size = 0;
-    if (libesedb_record_get_value_data_size(record.get(), v, &size, error.slot()) != 1) Fail("size", error);
+    libesedb_record_get_column_type(record.get(), v, &value.column_type, nullptr);
+    if (libesedb_record_get_value_data_flags(record.get(), v, &value.flags, error.slot()) != 1 ||
+        libesedb_record_get_value_data_size(record.get(), v, &size, error.slot()) != 1) {
+      Fail("value " + std::to_string(v), error);
+    }
     value.data.resize(size);
     if (size > 0 && libesedb_record_get_value_data(record.get(), v, value.data.data(), size, error.slot()) != 1) {
       Fail("data", error);
     }
-    if (!follow) continue;
-    if ((value.flags & LIBESEDB_VALUE_FLAG_LONG_VALUE) != 0) {
-      libesedb_long_value_t* raw = nullptr;
-      if (libesedb_record_get_long_value(record.get(), v, &raw, error.slot()) != 1) Fail("long value", error);
-      edb::EsedbLongValue long_value(raw);
-      size64_t total = 0;
-      libesedb_long_value_get_data_size(long_value.get(), &total, nullptr);
-      value.long_value.resize(static_cast<size_t>(total));
-      if (total > 0 && libesedb_long_value_get_data(long_value.get(), value.long_value.data(), value.long_value.size(),
-                                                    error.slot()) != 1) {
-        Fail("long value data", error);
-      }
-      libesedb_long_value_get_number_of_data_segments(long_value.get(), &value.segments, nullptr);
-      value.long_value_read = true;
-    } else if ((value.flags & LIBESEDB_VALUE_FLAG_MULTI_VALUE) != 0 && (value.flags & 0x10) == 0) {
-      libesedb_multi_value_t* raw = nullptr;
-      if (libesedb_record_get_multi_value(record.get(), v, &raw, error.slot()) != 1) Fail("multi-value", error);
-      edb::EsedbMultiValue multi(raw);
-      int members = 0;
-      libesedb_multi_value_get_number_of_values(multi.get(), &members, nullptr);
-      for (int m = 0; m < members; ++m) {
-        size_t member_size = 0;
-        libesedb_multi_value_get_value_data_size(multi.get(), m, &member_size, nullptr);
-        std::vector<uint8_t> member(member_size);
-        if (member_size > 0) libesedb_multi_value_get_value_data(multi.get(), m, member.data(), member_size, nullptr);
-        value.members.push_back(std::move(member));
-      }
-      value.multi_value_read = true;
-    }
+    if (shallow) continue;
+    if ((value.flags & LIBESEDB_VALUE_FLAG_LONG_VALUE) != 0) ReadLongValue(record.get(), v, &value);
+    if ((value.flags & 0x18) == LIBESEDB_VALUE_FLAG_MULTI_VALUE) ReadMultiValue(record.get(), v, &value);
   }
   return values;
+}
+
+void EsedbDatabase::ReadLongValue(libesedb_record_t* record, int value, ValueInfo* out) {
+  edb::EsedbError error;
+  libesedb_long_value_t* raw = nullptr;
+  if (libesedb_record_get_long_value(record, value, &raw, error.slot()) != 1) Fail("long value", error);
+  edb::EsedbLongValue long_value(raw);
+  size64_t total = 0;
+  libesedb_long_value_get_data_size(long_value.get(), &total, nullptr);
+  out->long_value.resize(static_cast<size_t>(total));
+  if (total > 0 && libesedb_long_value_get_data(long_value.get(), out->long_value.data(), out->long_value.size(),
+                                                error.slot()) != 1) {
+    Fail("long value data", error);
+  }
+  libesedb_long_value_get_number_of_data_segments(long_value.get(), &out->segments, nullptr);
+  out->long_value_read = true;
+}
+
+void EsedbDatabase::ReadMultiValue(libesedb_record_t* record, int value, ValueInfo* out) {
+  edb::EsedbError error;
+  libesedb_multi_value_t* raw = nullptr;
+  if (libesedb_record_get_multi_value(record, value, &raw, error.slot()) != 1) Fail("multi-value", error);
+  edb::EsedbMultiValue multi(raw);
+  int members = 0;
+  libesedb_multi_value_get_number_of_values(multi.get(), &members, nullptr);
+  for (int m = 0; m < members; ++m) {
+    size_t size = 0;
+    libesedb_multi_value_get_value_data_size(multi.get(), m, &size, nullptr);
+    std::vector<uint8_t> member(size);
+    if (size > 0) libesedb_multi_value_get_value_data(multi.get(), m, member.data(), size, nullptr);
+    out->members.push_back(std::move(member));
+  }
+  out->multi_value_read = true;
 }
 
 std::string EsedbDatabase::Utf8Text(const std::string& table, int index, int value) {

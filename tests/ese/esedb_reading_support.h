@@ -39,11 +39,11 @@ class EsedbDatabase {
   std::vector<ColumnInfo> Columns(const std::string& table);
   int RecordCount(const std::string& table);
   uint32_t TableObjid(const std::string& table);
-  // Every value of record `index`; separated long values and multi-values
-  // are read in full. Throws std::runtime_error when libesedb fails.
-  std::vector<ValueInfo> Record(const std::string& table, int index);
-  // Only the values' flags and stored data, without following long values.
-  std::vector<ValueInfo> RecordShallow(const std::string& table, int index);
+  // Every value of record `index`; unless `shallow`, separated long values
+  // and multi-values are read in full. Throws std::runtime_error when
+  // libesedb fails.
+  std::vector<ValueInfo> Record(const std::string& table, int index, bool shallow = false);
+  std::vector<ValueInfo> RecordShallow(const std::string& table, int index) { return Record(table, index, true); }
   // The UTF-8 text libesedb makes of a text value.
   std::string Utf8Text(const std::string& table, int index, int value);
 
@@ -52,7 +52,8 @@ class EsedbDatabase {
  private:
   libesedb_table_t* Table(const std::string& name);
   edb::EsedbRecord OpenRecord(const std::string& table, int index);
-  std::vector<ValueInfo> ReadRecord(const std::string& table, int index, bool follow);
+  void ReadLongValue(libesedb_record_t* record, int value, ValueInfo* out);
+  void ReadMultiValue(libesedb_record_t* record, int value, ValueInfo* out);
 
   edb::EsedbFile file_;
   std::vector<std::pair<std::string, edb::EsedbTable>> tables_;

@@ -37,8 +37,8 @@ class TableState final : public TableWriter, private LongValueSink {
 
   void Append(const Record& record) override {
     if (finished_) throw std::logic_error("table \"" + name_ + "\" appended after Finish");
-    encoder_.Encode(record, this, &encoded_);
     if (last_key_ == 0xffffffffu) throw std::length_error("table \"" + name_ + "\" is full");
+    encoder_.Encode(record, this, &encoded_);
     uint8_t key[4];
     StoreBe32(key, ++last_key_);
     records_.Append(Node{key, encoded_});

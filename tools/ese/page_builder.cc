@@ -30,7 +30,9 @@ constexpr size_t kSmallestSharedPrefix = 3;
 
 }  // namespace
 
-PageBuilder::PageBuilder(uint32_t page_size) : page_size_(page_size), page_(page_size, 0) {}
+// The page image is allocated when first used: a tree keeps builders for
+// levels it may never need.
+PageBuilder::PageBuilder(uint32_t page_size) : page_size_(page_size) {}
 
 void PageBuilder::StartRoot(std::span<const uint8_t> root_header) {
   prefix_.clear();
@@ -43,7 +45,7 @@ void PageBuilder::StartWithPrefix(std::span<const uint8_t> prefix) {
 }
 
 void PageBuilder::Start(std::span<const uint8_t> first_tag_data, bool root) {
-  std::fill(page_.begin(), page_.end(), 0);
+  page_.assign(page_size_, 0);
   root_ = root;
   data_end_ = 0;
   tag_count_ = 0;

@@ -7,7 +7,9 @@
 // and the last entry of a level's last page has an empty key.
 #include "ese/tree_builder.h"
 
+#include <algorithm>
 #include <cassert>
+#include <stdexcept>
 
 #include "ese/byte_order.h"
 #include "ese/engine_format.h"
@@ -36,6 +38,12 @@ std::vector<uint8_t> TreeBuilder::ShortestSeparator(std::span<const uint8_t> lef
 }
 
 void TreeBuilder::Append(std::span<const Node> group, std::span<const uint8_t> opening_key) {
+  for (const Node& node : group) {
+    if (!std::lexicographical_compare(last_key_.begin(), last_key_.end(), node.key.begin(), node.key.end())) {
+      throw std::logic_error("tree keys must ascend");
+    }
+    last_key_.assign(node.key.begin(), node.key.end());
+  }
   if (root_is_leaf_) {
     if (root_.Fits(group)) {
       if (root_.empty()) first_opening_key_.assign(opening_key.begin(), opening_key.end());

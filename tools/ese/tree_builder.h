@@ -30,8 +30,8 @@ class TreeBuilder {
 
   // Appends nodes that must share a page (a long value's root record and its
   // first chunk); if they open a new leaf, `opening_key` becomes its
-  // common-key prefix. Keys must ascend. Precondition: the group fits an
-  // empty leaf page.
+  // common-key prefix. Keys must ascend (else std::logic_error); keys are
+  // never empty. Precondition: the group fits an empty leaf page.
   void Append(std::span<const Node> group, std::span<const uint8_t> opening_key);
   void Append(const Node& node) { Append(std::span<const Node>(&node, 1), node.key); }
 
@@ -79,6 +79,7 @@ class TreeBuilder {
 
   std::vector<BranchLevel> branches_;  // branches_[0] is the level just above the leaves
   std::vector<uint8_t> key_scratch_;
+  std::vector<uint8_t> last_key_;  // the last key appended
 };
 
 }  // namespace esewriter
