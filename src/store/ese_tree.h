@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -37,6 +38,12 @@ class TreeVisitor {
   virtual ~TreeVisitor() = default;
   virtual void Leaf(const TreeLeafEntry& entry) = 0;
   virtual void Damage(const TreeDamage& damage) = 0;
+  // Each sound leaf page, before its entries; `bytes` (the whole page) are
+  // valid during the call only.
+  virtual void LeafPage(uint32_t page, std::span<const uint8_t> bytes) {
+    (void)page;
+    (void)bytes;
+  }
 };
 
 // Which tree to walk: its root page, the object id every page of it
@@ -48,9 +55,30 @@ struct TreeShape {
   uint32_t kind_flags = 0;
 };
 
-// Visits every live (not defunct) leaf entry of the tree in ascending key
-// order, and reports each part of the key space it could not read. Reads
-// each page at most once and goes at most 16 levels deep.
+// A walk that visits every live (not defunct) leaf entry of the tree in
+// ascending key order and reports each part of the key space it could not
+// read, as far as it is asked to go: it can stop and go on later. Reads
+// each page at most once and goes at most 16 levels deep. `file` and
+// `visitor` must outlive the walk.
+class TreeWalk {
+ public:
+  TreeWalk(const EseFile& file, const TreeShape& shape, TreeVisitor* visitor);
+  ~TreeWalk();
+  TreeWalk(const TreeWalk&) = delete;
+  TreeWalk& operator=(const TreeWalk&) = delete;
+
+  // Walks on until every part of the tree that may hold a key up to `key`
+  // (inclusive) has been visited.
+  void VisitThrough(std::span<const uint8_t> key);
+  // Walks the rest of the tree.
+  void VisitAll();
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Walks the whole tree at once.
 void WalkTree(const EseFile& file, const TreeShape& shape, TreeVisitor* visitor);
 
 // Byte-wise key order; a key that is a prefix of another sorts first.

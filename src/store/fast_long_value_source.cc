@@ -10,6 +10,13 @@ namespace {
 constexpr uint8_t kValueFlagLongValue = 0x04;
 constexpr uint8_t kValueFlagMultiValue = 0x08;
 
+// Shared by every provider made without a reporter; lives as long as the
+// sources, which may outlive their provider.
+CorruptionReporter& DiscardingReporter() {
+  static NullCorruptionReporter reporter;
+  return reporter;
+}
+
 class FastSegments : public LongValueSegments {
  public:
   FastSegments(std::shared_ptr<LongValueReader> reader, std::vector<LongValueChunk> chunks)
@@ -79,7 +86,7 @@ std::unique_ptr<LongValueSegments> FastLongValueSource::Open(libesedb_record_t* 
 }
 
 FastLongValueProvider::FastLongValueProvider(const std::string& path, CorruptionReporter* reporter, Notice notice)
-    : reporter_(reporter != nullptr ? reporter : &null_reporter_), notice_(std::move(notice)) {
+    : reporter_(reporter != nullptr ? reporter : &DiscardingReporter()), notice_(std::move(notice)) {
   std::string error;
   std::shared_ptr<EseFile> file = EseFile::Open(path, &error);
   if (file && !IsKnownPageLayout(file->header(), &error)) file.reset();

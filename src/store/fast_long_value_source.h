@@ -27,7 +27,8 @@ class FastLongValueProvider : public LongValueProvider {
 
   // Opens the database at `path` read-only for its own reading. Damage is
   // reported to `reporter` (null: discarded), which must outlive the
-  // provider and every source it hands out. `notice` (may be empty) hears
+  // provider and every source it hands out (sources may outlive the
+  // provider: they keep the file open). `notice` (may be empty) hears
   // once when the database falls back to libesedb's functions, and once
   // for each table the catalog does not describe.
   FastLongValueProvider(const std::string& path, CorruptionReporter* reporter, Notice notice);
@@ -45,7 +46,6 @@ class FastLongValueProvider : public LongValueProvider {
   void Tell(const std::string& text);
 
   CorruptionReporter* reporter_;
-  NullCorruptionReporter null_reporter_;
   Notice notice_;
   std::shared_ptr<const EseFile> file_;
   EseCatalog catalog_;

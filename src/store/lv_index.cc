@@ -20,7 +20,12 @@ std::vector<uint8_t> LidKey(uint32_t lid) {
 // Receives the tree walk's leaf entries (ascending keys) and damage.
 class LongValueIndexBuilder : public TreeVisitor {
  public:
-  LongValueIndexBuilder(const EseFile& file, LongValueIndex* index) : file_(file), index_(*index) {}
+  LongValueIndexBuilder(const EseFile& file, LongValueIndex* index, TreeVisitor* pages)
+      : file_(file), index_(*index), pages_(pages) {}
+
+  void LeafPage(uint32_t page, std::span<const uint8_t> bytes) override {
+    if (pages_ != nullptr) pages_->LeafPage(page, bytes);
+  }
 
   void Leaf(const TreeLeafEntry& entry) override {
     if (entry.key.size() == 4) return AddRoot(entry);
@@ -77,12 +82,26 @@ class LongValueIndexBuilder : public TreeVisitor {
 
   const EseFile& file_;
   LongValueIndex& index_;
+  TreeVisitor* pages_;
 };
 
+LongValueIndex::LongValueIndex(const EseFile& file, const TreeShape& shape, TreeVisitor* pages)
+    : builder_(std::make_unique<LongValueIndexBuilder>(file, this, pages)),
+      walk_(std::make_unique<TreeWalk>(file, shape, builder_.get())) {}
+
+LongValueIndex::~LongValueIndex() = default;
+
+void LongValueIndex::IndexThrough(uint32_t lid) {
+  std::vector<uint8_t> last = LidKey(lid);
+  last.insert(last.end(), {0xff, 0xff, 0xff, 0xff});
+  walk_->VisitThrough(last);
+}
+
+void LongValueIndex::IndexAll() { walk_->VisitAll(); }
+
 std::unique_ptr<LongValueIndex> LongValueIndex::Build(const EseFile& file, const TreeShape& shape) {
-  auto index = std::make_unique<LongValueIndex>();
-  LongValueIndexBuilder builder(file, index.get());
-  WalkTree(file, shape, &builder);
+  auto index = std::make_unique<LongValueIndex>(file, shape);
+  index->IndexAll();
   return index;
 }
 

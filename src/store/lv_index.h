@@ -19,6 +19,8 @@
 
 namespace edb {
 
+class LongValueIndexBuilder;
+
 // Where one chunk's bytes lie in the file.
 struct LongValueChunk {
   uint32_t offset = 0;  // offset of the chunk in its long value
@@ -39,12 +41,24 @@ struct LongValueEntry {
 
 class LongValueIndex {
  public:
-  // Walks the long-value tree `shape` of `file` once and indexes it. Parts
-  // of the tree that cannot be read end up in damage().
+  // An index of the long-value tree `shape` of `file` that grows as it is
+  // asked for values: one walk over the tree in key order, which stops as
+  // soon as it has passed the value asked for. Parts of the tree that
+  // cannot be read end up in damage(). Every sound leaf page the walk reads
+  // goes to `pages` as well, when given. `file` and `pages` must outlive
+  // the index.
+  LongValueIndex(const EseFile& file, const TreeShape& shape, TreeVisitor* pages = nullptr);
+  ~LongValueIndex();
+
+  // Walks on until every record of `lid` the tree holds has been indexed.
+  void IndexThrough(uint32_t lid);
+  // Walks the rest of the tree.
+  void IndexAll();
+  // An index of the whole tree.
   static std::unique_ptr<LongValueIndex> Build(const EseFile& file, const TreeShape& shape);
 
-  // The entry of `lid`, or null when the tree (as far as it was readable)
-  // holds neither a root record nor a chunk for it.
+  // The entry of `lid`, or null when the tree (as far as it was readable
+  // and walked) holds neither a root record nor a chunk for it.
   const LongValueEntry* Find(uint32_t lid) const;
   // The chunks of `entry`, in ascending offset order.
   std::span<const LongValueChunk> ChunksOf(const LongValueEntry& entry) const;
@@ -61,6 +75,8 @@ class LongValueIndex {
   std::vector<LongValueEntry> entries_;  // ascending LID
   std::vector<LongValueChunk> chunks_;
   std::vector<TreeDamage> damage_;
+  std::unique_ptr<LongValueIndexBuilder> builder_;
+  std::unique_ptr<TreeWalk> walk_;
 };
 
 }  // namespace edb
