@@ -100,7 +100,8 @@ TEST(Writer, TablesFilledInAnyInterleavingReadBackInAppendOrder) {
   esewriter::TableWriter& folders = db.AddTable({"Folders", {{"Id", ColumnType::kLong}}});
   esewriter::TableWriter* late = nullptr;
   for (uint32_t i = 0; i < 3000; ++i) {
-    messages.Append({Value::U32(i), Value::Text1252(std::string(i % 5 == 0 ? 5000 : 30, static_cast<char>('a' + i % 26)))});
+    messages.Append(
+        {Value::U32(i), Value::Text1252(std::string(i % 5 == 0 ? 5000 : 30, static_cast<char>('a' + i % 26)))});
     if (i % 3 == 0) folders.Append({Value::U32(i)});
     if (i == 1500) late = &db.AddTable({"Late", {{"Body", ColumnType::kLongBinary}}});
     if (late != nullptr) late->Append({Value::Bytes(esetest::Pattern(1100, i))});
@@ -108,7 +109,8 @@ TEST(Writer, TablesFilledInAnyInterleavingReadBackInAppendOrder) {
   db.Finish((dir / "mixed.edb").string());
 
   esetest::EsedbDatabase reader(dir / "mixed.edb");
-  EXPECT_EQ(reader.TableNames(), (std::vector<std::string>{"MSysObjects", "MSysObjectsShadow", "Msg", "Folders", "Late"}));
+  EXPECT_EQ(reader.TableNames(),
+            (std::vector<std::string>{"MSysObjects", "MSysObjectsShadow", "Msg", "Folders", "Late"}));
   ASSERT_EQ(reader.RecordCount("Msg"), 3000);
   ASSERT_EQ(reader.RecordCount("Folders"), 1000);
   ASSERT_EQ(reader.RecordCount("Late"), 1500);

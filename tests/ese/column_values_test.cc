@@ -43,15 +43,24 @@ std::vector<ColumnSpec> AllTypes() {
 }
 
 Record AllTypesRecord() {
-  return {Value::Bool(true),         Value::U8(213),
-          Value::I16(-1337),         Value::I32(-13371337),
-          Value::I64(1337133713371337), Value::F32(1.5f),
-          Value::F64(-13391339.13391339), Value::F64(36220.0),
-          Value::Bytes("binary"),    Value::Text1252("caf\xe9"),
-          Value::Bytes("long binary"), Value::Text1252("long text"),
-          Value::U32(4294967295u),   Value::I64(-1),
-          Value::Bytes(std::string(16, '\x3f')), Value::U16(65535),
-          Value::I32(7),             Value::Text1200(u"tagged")};
+  return {Value::Bool(true),
+          Value::U8(213),
+          Value::I16(-1337),
+          Value::I32(-13371337),
+          Value::I64(1337133713371337),
+          Value::F32(1.5f),
+          Value::F64(-13391339.13391339),
+          Value::F64(36220.0),
+          Value::Bytes("binary"),
+          Value::Text1252("caf\xe9"),
+          Value::Bytes("long binary"),
+          Value::Text1252("long text"),
+          Value::U32(4294967295u),
+          Value::I64(-1),
+          Value::Bytes(std::string(16, '\x3f')),
+          Value::U16(65535),
+          Value::I32(7),
+          Value::Text1200(u"tagged")};
 }
 
 TEST_P(ColumnValues, EveryTypeReadsBackWithItsBytesAndFlags) {
@@ -67,10 +76,10 @@ TEST_P(ColumnValues, EveryTypeReadsBackWithItsBytesAndFlags) {
     size_t spec_index;
   };
   const std::vector<Expected> expected = {
-      {"Type1", 1, 1, 0},      {"Type2", 2, 2, 1},       {"Type3", 3, 3, 2},       {"Type4", 4, 4, 3},
-      {"Type5", 5, 5, 4},      {"Type6", 6, 6, 5},       {"Type7", 7, 7, 6},       {"Type8", 8, 8, 7},
-      {"Type14", 9, 14, 12},   {"Type15", 10, 15, 13},   {"Type16", 11, 16, 14},   {"Type17", 12, 17, 15},
-      {"Type9", 128, 9, 8},    {"Type10", 129, 10, 9},   {"Type11", 256, 11, 10},  {"Type12", 257, 12, 11},
+      {"Type1", 1, 1, 0},         {"Type2", 2, 2, 1},         {"Type3", 3, 3, 2},      {"Type4", 4, 4, 3},
+      {"Type5", 5, 5, 4},         {"Type6", 6, 6, 5},         {"Type7", 7, 7, 6},      {"Type8", 8, 8, 7},
+      {"Type14", 9, 14, 12},      {"Type15", 10, 15, 13},     {"Type16", 11, 16, 14},  {"Type17", 12, 17, 15},
+      {"Type9", 128, 9, 8},       {"Type10", 129, 10, 9},     {"Type11", 256, 11, 10}, {"Type12", 257, 12, 11},
       {"TaggedLong", 258, 4, 16}, {"TaggedText", 259, 10, 17}};
   const std::vector<esetest::ColumnInfo> columns = db.Columns("AllTypes");
   const std::vector<esetest::ValueInfo> values = db.Record("AllTypes", 0);
@@ -87,7 +96,7 @@ TEST_P(ColumnValues, EveryTypeReadsBackWithItsBytesAndFlags) {
     EXPECT_EQ(values[i].flags, expected[i].type == 11 || expected[i].type == 12 ? 0x01 : 0x00);
   }
   EXPECT_EQ(db.Utf8Text("AllTypes", 0, 13), "caf\xc3\xa9");  // code page 1252
-  EXPECT_EQ(db.Utf8Text("AllTypes", 0, 17), "tagged");        // code page 1200
+  EXPECT_EQ(db.Utf8Text("AllTypes", 0, 17), "tagged");       // code page 1200
 
   for (const esetest::ValueInfo& value : db.Record("AllTypes", 1)) {
     EXPECT_TRUE(value.data.empty());
@@ -96,13 +105,12 @@ TEST_P(ColumnValues, EveryTypeReadsBackWithItsBytesAndFlags) {
 }
 
 TEST_P(ColumnValues, FixedColumnsArePaddedAndNullsBeforeTheLastSetOneReadAsTheEngineFill) {
-  const std::vector<ColumnSpec> columns = {
-      {"Short", ColumnType::kShort},
-      {"FixedAnsi", ColumnType::kText, 1252, false, Placement::kFixed, 12},
-      {"FixedUnicode", ColumnType::kText, 1200, false, Placement::kFixed, 11},
-      {"FixedBinary", ColumnType::kBinary, 0, false, Placement::kFixed, 6},
-      {"Long", ColumnType::kLong},
-      {"Trailing", ColumnType::kLongLong}};
+  const std::vector<ColumnSpec> columns = {{"Short", ColumnType::kShort},
+                                           {"FixedAnsi", ColumnType::kText, 1252, false, Placement::kFixed, 12},
+                                           {"FixedUnicode", ColumnType::kText, 1200, false, Placement::kFixed, 11},
+                                           {"FixedBinary", ColumnType::kBinary, 0, false, Placement::kFixed, 6},
+                                           {"Long", ColumnType::kLong},
+                                           {"Trailing", ColumnType::kLongLong}};
   Write({{{"Fixed", columns},
           {{Value::I16(5), Value::Text1252("abc"), Value::Text1200(u"xy"), Value::Bytes("\x01\x02"), Value::I32(9),
             Value::Null()},

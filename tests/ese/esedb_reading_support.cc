@@ -154,7 +154,8 @@ std::string EsedbDatabase::Utf8Text(const std::string& table, int index, int val
   edb::EsedbRecord record = OpenRecord(table, index);
   edb::EsedbError error;
   size_t size = 0;
-  if (libesedb_record_get_value_utf8_string_size(record.get(), value, &size, error.slot()) != 1) Fail("text size", error);
+  if (libesedb_record_get_value_utf8_string_size(record.get(), value, &size, error.slot()) != 1)
+    Fail("text size", error);
   std::string text(size, '\0');
   if (libesedb_record_get_value_utf8_string(record.get(), value, reinterpret_cast<uint8_t*>(text.data()), size,
                                             error.slot()) != 1) {

@@ -19,7 +19,9 @@ using esewriter::Value;
 constexpr int kRecords = 200000;
 constexpr int kLongValues = 70000;
 
-std::vector<uint8_t> Body(int i) { return esetest::Pattern(1024 + static_cast<size_t>(i % 50), static_cast<uint32_t>(i)); }
+std::vector<uint8_t> Body(int i) {
+  return esetest::Pattern(1024 + static_cast<size_t>(i % 50), static_cast<uint32_t>(i));
+}
 
 class SlowLargeTable : public ::testing::Test {
  protected:

@@ -33,7 +33,8 @@ TEST_P(LongValues, StayInTheRecordUpTo1023BytesAndAreSeparatedInChunksFrom1024) 
   const std::vector<size_t> sizes = {0, 1, 1023, 1024, 1025, chunk(), chunk() + 1, 2 * chunk() + 100, 3 * chunk()};
   esetest::TableContent table{{"Values", {{"Id", ColumnType::kLong}, {"Body", ColumnType::kLongBinary}}}, {}};
   for (size_t i = 0; i < sizes.size(); ++i) {
-    table.records.push_back({Value::U32(static_cast<uint32_t>(i)), Value::Bytes(Pattern(sizes[i], static_cast<uint32_t>(i)))});
+    table.records.push_back(
+        {Value::U32(static_cast<uint32_t>(i)), Value::Bytes(Pattern(sizes[i], static_cast<uint32_t>(i)))});
   }
   esetest::WriteDatabase(path_, GetParam(), {table});
   esetest::EsedbDatabase db(path_);
@@ -55,11 +56,16 @@ TEST_P(LongValues, StayInTheRecordUpTo1023BytesAndAreSeparatedInChunksFrom1024) 
 
 TEST_P(LongValues, OversizedRecordsSeparateTheirLargestValuesFirst) {
   esetest::TableContent table{{"Crowded",
-                               {{"A", ColumnType::kLongText}, {"B", ColumnType::kLongText},
-                                {"C", ColumnType::kLongText}, {"D", ColumnType::kLongText},
-                                {"E", ColumnType::kLongText}, {"F", ColumnType::kLongText},
-                                {"G", ColumnType::kLongText}, {"H", ColumnType::kLongText},
-                                {"I", ColumnType::kLongText}, {"J", ColumnType::kLongText}}},
+                               {{"A", ColumnType::kLongText},
+                                {"B", ColumnType::kLongText},
+                                {"C", ColumnType::kLongText},
+                                {"D", ColumnType::kLongText},
+                                {"E", ColumnType::kLongText},
+                                {"F", ColumnType::kLongText},
+                                {"G", ColumnType::kLongText},
+                                {"H", ColumnType::kLongText},
+                                {"I", ColumnType::kLongText},
+                                {"J", ColumnType::kLongText}}},
                               {}};
   // Ten values of 700 to 1,000 bytes: too many for one record on either page size.
   Record record;
@@ -149,8 +155,9 @@ TEST_P(LongValues, TreeIsLaidOutLikeTheEngines) {
       if (node.key.size() != 4) continue;
       // A root record: id, reference count 1 and size; its first chunk follows on the same page.
       ++roots_here;
-      EXPECT_EQ(node.key, (std::vector<uint8_t>{static_cast<uint8_t>(expected_id >> 24), static_cast<uint8_t>(expected_id >> 16),
-                                                static_cast<uint8_t>(expected_id >> 8), static_cast<uint8_t>(expected_id)}));
+      EXPECT_EQ(node.key,
+                (std::vector<uint8_t>{static_cast<uint8_t>(expected_id >> 24), static_cast<uint8_t>(expected_id >> 16),
+                                      static_cast<uint8_t>(expected_id >> 8), static_cast<uint8_t>(expected_id)}));
       ASSERT_EQ(node.data.size(), 8u);
       EXPECT_EQ(std::vector<uint8_t>(node.data.begin(), node.data.begin() + 4), esetest::Le32(1));
       ASSERT_LT(n + 1, leaf.nodes.size()) << "root record of " << expected_id << " without its first chunk";

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "esedb_reading_support.h"
 #include "ese/page_checksum.h"
+#include "esedb_reading_support.h"
 #include "raw_pages_support.h"
 #include "test_support.h"
 #include "writer_support.h"
@@ -50,8 +50,8 @@ ChecksumCount CheckPages(const esetest::RawDatabase& file) {
 }
 
 TEST(PageChecksums, ReproduceTheWindowsEngineOnItsOwnDatabases) {
-  for (const char* name : {"basic.edb", "binary.edb", "text.edb", "multi.edb", "default.edb", "index.edb",
-                           "Current.mdb"}) {
+  for (const char* name :
+       {"basic.edb", "binary.edb", "text.edb", "multi.edb", "default.edb", "index.edb", "Current.mdb"}) {
     SCOPED_TRACE(name);
     const esetest::RawDatabase file(edbtest::RealDatabase(name));
     const std::span<const uint8_t> header(file.bytes().data(), file.page_size());

@@ -55,8 +55,9 @@ std::optional<Value> Rebuild(const esetest::ValueInfo& read) {
   if ((read.flags & 0x08) != 0) {
     if ((read.flags & 0x10) != 0) {
       const size_t first = read.data[0];
-      return Value::Multi({std::vector<uint8_t>(read.data.begin() + 1, read.data.begin() + 1 + static_cast<std::ptrdiff_t>(first)),
-                           std::vector<uint8_t>(read.data.begin() + 1 + static_cast<std::ptrdiff_t>(first), read.data.end())});
+      return Value::Multi(
+          {std::vector<uint8_t>(read.data.begin() + 1, read.data.begin() + 1 + static_cast<std::ptrdiff_t>(first)),
+           std::vector<uint8_t>(read.data.begin() + 1 + static_cast<std::ptrdiff_t>(first), read.data.end())});
     }
     if ((read.flags & 0x02) != 0 || (read.data[1] & 0x80) != 0) return std::nullopt;
     return Value::Multi(read.members);

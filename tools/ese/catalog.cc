@@ -16,7 +16,7 @@ constexpr uint16_t kTypeColumn = 2;
 constexpr uint16_t kTypeIndex = 3;
 constexpr uint16_t kTypeLongValue = 4;
 
-constexpr uint32_t kTableDensity = 80;       // percent, the engine's default
+constexpr uint32_t kTableDensity = 80;  // percent, the engine's default
 constexpr uint32_t kLongValueDensity = 100;
 constexpr uint32_t kTableInitialPages = 4;
 constexpr uint32_t kLongValueInitialPages = 1;
@@ -152,8 +152,8 @@ class CatalogRecords {
 
 using EncodedRecords = std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>>;
 
-void AddTableRecord(CatalogRecords* records, uint32_t objid, uint32_t root_page, uint32_t flags,
-                    uint32_t initial_pages, const std::string& name, EncodedRecords* out) {
+void AddTableRecord(CatalogRecords* records, uint32_t objid, uint32_t root_page, uint32_t flags, uint32_t initial_pages,
+                    const std::string& name, EncodedRecords* out) {
   records->Begin(objid, kTypeTable, objid);
   records->SetLong("ColtypOrPgnoFDP", root_page);
   records->SetLong("SpaceUsage", kTableDensity);
@@ -247,8 +247,8 @@ void WriteCatalogs(PageFile* file, PageAllocator* allocator, const EngineFormat&
   CatalogRecords records(format);
   EncodedRecords encoded;
   AddCatalogDescription(&records, kCatalogObjid, kCatalogRootPage, kCatalogInitialPages, "MSysObjects", &encoded);
-  AddCatalogDescription(&records, kShadowCatalogObjid, kShadowCatalogRootPage, kShadowInitialPages,
-                        "MSysObjectsShadow", &encoded);
+  AddCatalogDescription(&records, kShadowCatalogObjid, kShadowCatalogRootPage, kShadowInitialPages, "MSysObjectsShadow",
+                        &encoded);
   for (const CatalogTable& table : tables) AddUserTable(&records, table, &encoded);
   WriteTree(file, allocator, kCatalogObjid, kCatalogRootPage, kCatalogInitialPages, encoded);
   WriteTree(file, allocator, kShadowCatalogObjid, kShadowCatalogRootPage, kShadowInitialPages, encoded);

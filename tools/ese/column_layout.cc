@@ -42,7 +42,8 @@ Storage ChooseStorage(const std::string& table, const ColumnSpec& column) {
 uint32_t ChooseSize(const std::string& table, const ColumnSpec& column) {
   const uint32_t fixed = FixedTypeSize(column.type);
   if (fixed > 0) {
-    if (column.max_size != 0 && column.max_size != fixed) Reject(table, column.name, "a fixed-size type has its own size");
+    if (column.max_size != 0 && column.max_size != fixed)
+      Reject(table, column.name, "a fixed-size type has its own size");
     return fixed;
   }
   if (column.type == ColumnType::kBinary || column.type == ColumnType::kText) {

@@ -18,8 +18,8 @@ struct ColumnLayout {
   ColumnType type = ColumnType::kBinary;
   Storage storage = Storage::kTagged;
   uint16_t id = 0;
-  uint32_t size = 0;           // fixed: the stored size; otherwise the largest value, 0 for no limit
-  uint32_t codepage = 0;       // text columns: 1252 or 1200; 0 otherwise
+  uint32_t size = 0;      // fixed: the stored size; otherwise the largest value, 0 for no limit
+  uint32_t codepage = 0;  // text columns: 1252 or 1200; 0 otherwise
   bool multi_valued = false;
   uint16_t record_offset = 0;  // fixed columns: offset of the value in the record
 };

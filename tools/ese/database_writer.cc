@@ -139,9 +139,9 @@ void WriteDatabaseRoot(PageFile* file, std::span<const uint32_t> unused_pages) {
   WriteSpacePage(file, &page, kDatabaseAvailableSpacePage);
 
   std::vector<uint8_t> root_header(kRootHeaderSize, 0);
-  StoreLe32(root_header.data(), last_page);                      // pages owned
-  StoreLe32(root_header.data() + 8, 1);                          // several extents
-  StoreLe32(root_header.data() + 12, kDatabaseOwnedSpacePage);   // its space trees
+  StoreLe32(root_header.data(), last_page);                     // pages owned
+  StoreLe32(root_header.data() + 8, 1);                         // several extents
+  StoreLe32(root_header.data() + 12, kDatabaseOwnedSpacePage);  // its space trees
   page.StartRoot(root_header);
   PagePlacement placement;
   placement.page_number = kDatabaseRootPage;

@@ -24,8 +24,12 @@
 //   value; two values of a short type are stored in the engine's compact
 //   two-value form (flags 0x18, which libesedb does not read as a
 //   multi-value).
-// - libesedb 20240420 reads at most 16,385 leaf pages of one table: about
-//   12 records per page for 200,000 records.
+// - Fixed columns: a NULL before the last set fixed column reads as the
+//   engine's '*' fill, NULLs after it read as empty; shorter values are
+//   padded (Binary with zeros, Text with blanks of its code page).
+// - libesedb 20240420 reads at most 16,385 leaf pages of one table (about
+//   12 records per page for 200,000 records) and cannot read any record of
+//   a table with a SuperLongValue (13) column; the writer still writes both.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +69,9 @@ enum class Placement {
   kTagged,
 };
 
+// A column; its placement decides its id (fixed from 1, variable from 128,
+// tagged from 256, in spec order). Binary and Text hold at most 255 bytes
+// (max_size, default 255); long types have no limit unless max_size is set.
 struct ColumnSpec {
   std::string name;
   ColumnType type = ColumnType::kBinary;
@@ -124,7 +131,9 @@ struct TableSpec {
 };
 
 struct Options {
-  uint32_t page_size = 8192;  // 4096 (Exchange 2003) or 8192 (Exchange 2007)
+  // 4096: Exchange 2003 (format 0x620, revision 0x0b); 8192: Exchange 2007
+  // (format 0x620, revision 0x0c).
+  uint32_t page_size = 8192;
   // Folder for the file being written until Finish moves it to its name;
   // empty: the system temporary folder. Best on the target's file system.
   std::string scratch_directory = {};
@@ -151,12 +160,14 @@ class DatabaseWriter {
 
   // Tables appear in the catalog (and in libesedb's enumeration) after the
   // two catalog tables, in the order they are added. The reference stays
-  // valid until Finish. Throws std::invalid_argument for a bad or repeated
-  // name or a column spec that cannot be laid out.
+  // valid as long as the writer. Throws std::invalid_argument for a bad or
+  // repeated name or a column spec that cannot be laid out, std::logic_error
+  // after Finish.
   TableWriter& AddTable(TableSpec spec);
 
-  // Writes the whole database to `path`. Throws std::runtime_error on I/O
-  // failure. The writer cannot be used afterwards.
+  // Completes the database and moves it to `path`, replacing any file
+  // there. Throws std::runtime_error on I/O failure, std::logic_error when
+  // called twice. The writer cannot be used afterwards.
   void Finish(const std::string& path);
 
  private:

@@ -11,8 +11,8 @@ namespace esewriter {
 
 struct FileHeaderFields {
   EngineFormat format;
-  uint64_t database_time = 0;     // the newest page time in the file
-  uint32_t last_object_id = 0;    // the highest objid in use
+  uint64_t database_time = 0;   // the newest page time in the file
+  uint32_t last_object_id = 0;  // the highest objid in use
 };
 
 // A whole header page (format.page_size bytes) describing a cleanly shut

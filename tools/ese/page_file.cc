@@ -72,8 +72,6 @@ uint32_t PooledAllocator::Allocate() {
   return fallback_->Allocate();
 }
 
-std::span<const uint32_t> PooledAllocator::unused() const {
-  return std::span<const uint32_t>(pool_).subspan(next_);
-}
+std::span<const uint32_t> PooledAllocator::unused() const { return std::span<const uint32_t>(pool_).subspan(next_); }
 
 }  // namespace esewriter

@@ -52,7 +52,9 @@ std::vector<uint8_t>* RecordEncoder::Scratch() {
 void RecordEncoder::CheckValueSize(const ColumnLayout& column, std::span<const uint8_t> bytes) const {
   const uint32_t fixed = FixedTypeSize(column.type);
   if (fixed > 0) {
-    if (bytes.size() != fixed) Reject(column, "value of " + std::to_string(bytes.size()) + " bytes, type needs " + std::to_string(fixed));
+    if (bytes.size() != fixed) {
+      Reject(column, "value of " + std::to_string(bytes.size()) + " bytes, type needs " + std::to_string(fixed));
+    }
   } else if (column.size != 0 && bytes.size() > column.size) {
     Reject(column, "value of " + std::to_string(bytes.size()) + " bytes exceeds " + std::to_string(column.size));
   }

@@ -28,11 +28,11 @@ class LongValueSink {
 };
 
 // Tagged value flag bytes.
-constexpr uint8_t kTaggedLongValue = 0x01;   // a value of a long type kept in the record
+constexpr uint8_t kTaggedLongValue = 0x01;  // a value of a long type kept in the record
 constexpr uint8_t kTaggedCompressed = 0x02;
-constexpr uint8_t kTaggedSeparated = 0x04;   // the value is a long-value id
+constexpr uint8_t kTaggedSeparated = 0x04;  // the value is a long-value id
 constexpr uint8_t kTaggedMultiValues = 0x08;
-constexpr uint8_t kTaggedTwoValues = 0x10;   // two short values: size of the first, then both
+constexpr uint8_t kTaggedTwoValues = 0x10;  // two short values: size of the first, then both
 
 class RecordEncoder {
  public:

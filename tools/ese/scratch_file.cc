@@ -17,7 +17,8 @@ ScratchFile::ScratchFile(const std::filesystem::path& directory) {
   const std::filesystem::path folder = directory.empty() ? std::filesystem::temp_directory_path() : directory;
   std::string pattern = (folder / "esewriter-XXXXXX").string();
   const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) throw std::runtime_error("cannot create a scratch file in " + folder.string() + ": " + std::strerror(errno));
+  if (fd < 0)
+    throw std::runtime_error("cannot create a scratch file in " + folder.string() + ": " + std::strerror(errno));
   // mkstemp makes the file private; the database gets ordinary permissions.
   ::fchmod(fd, 0644);
   ::close(fd);
