@@ -11,9 +11,7 @@ void FolderContents::Clear() {
   first_contact_.clear();
 }
 
-void FolderContents::AddItem(ItemContent item, const BodyChunkList& item_chunks) {
-  item.chunks = ChunkRange{chunks_.size(), item_chunks.size()};
-  for (const BodyChunk& chunk : item_chunks.chunks()) chunks_.Append(chunk);
+void FolderContents::AddItem(ItemContent item) {
   if (item.key) first_item_.try_emplace(*item.key, items_.size());
   items_.push_back(std::move(item));
 }

@@ -21,9 +21,9 @@ class FolderContents {
   // Empties every list.
   void Clear();
 
-  // Appends `item`; the chunks of `item_chunks` (the record's own, in
-  // order) are appended to chunks() and become the item's chunk range.
-  void AddItem(ItemContent item, const BodyChunkList& item_chunks);
+  // Appends `item`, whose chunk range names the chunks its record added to
+  // body_chunks().
+  void AddItem(ItemContent item);
   void AddContact(ContactContent contact);
 
   // The first record appended with key `key`, or null. A key with two Msg
@@ -37,6 +37,8 @@ class FolderContents {
   const std::vector<ItemContent>& items() const { return items_; }
   const std::vector<ContactContent>& contacts() const { return contacts_; }
   const BodyChunkList& chunks() const { return chunks_; }
+  // Where body extraction appends the chunks of the record being read.
+  BodyChunkList* body_chunks() { return &chunks_; }
 
  private:
   std::vector<ItemContent> items_;

@@ -62,6 +62,7 @@ struct ItemContentReader::RecordTexts {
   Text fallback_recipients;  // "S8299"
   Text attachment_ids;       // "N67b3", when longer than 15 characters
   ContactFieldValues contact;
+  ChunkRange chunks;  // the record's body chunks in the folder's list
 };
 
 ItemContentReader::ItemContentReader(FolderContents* contents, const std::vector<AttachmentEntry>& attachments,
@@ -80,127 +81,163 @@ void ItemContentReader::SetCurrentHeader(std::u16string sender, std::u16string s
 
 int ItemContentReader::ReadItem(const RecordRef& ref, WindowPort& window) {
   (void)window;
-  record_chunks_.Clear();
   if (ref.record == nullptr) return -1;
   int count = 0;
   if (libesedb_record_get_number_of_values(ref.record, &count, nullptr) != 1 || count <= 0) return -1;
+  if (!PlanColumns(ref, count)) return -1;
+  // Nothing fails past this point: the record's body chunks go straight to
+  // the folder's list.
   RecordTexts texts;
-  for (int value = 0; value < count; ++value) {
-    if (!ReadValue(ref, value, &texts)) {
-      record_chunks_.Clear();
-      return -1;
-    }
-  }
+  texts.chunks.first = contents_->chunks().size();
+  for (int value = 0; value < count; ++value) ReadValue(ref, value, &texts);
+  texts.chunks.count = contents_->chunks().size() - texts.chunks.first;
   if (family_ == ItemFamily::kMail) {
     KeepMail(texts);
   } else if (family_ == ItemFamily::kContact) {
     KeepContact(texts);
   }
-  record_chunks_.Clear();
   return 1;
 }
 
-// Reads the name and type of value `value` and applies the rendering rules:
-// short-named currency and binary columns by their first letter, then the
-// named columns, then body extraction for everything else.
-bool ItemContentReader::ReadValue(const RecordRef& ref, int value, RecordTexts* texts) {
+// Every record of a table has the same columns, so what each value position
+// is read for is worked out once per table (a table is known by its
+// long-value source) and kept.
+bool ItemContentReader::PlanColumns(const RecordRef& ref, int count) {
+  if (plan_source_ == ref.long_values && plan_.size() == static_cast<size_t>(count)) return true;
+  plan_.clear();
+  plan_source_ = nullptr;
+  for (int value = 0; value < count; ++value) {
+    ColumnPlan column;
+    if (!ReadColumnName(ref.record, value, &column.name) ||
+        libesedb_record_get_column_type(ref.record, value, &column.type, nullptr) != 1) {
+      plan_.clear();
+      return false;
+    }
+    PlanColumn(&column);
+    plan_.push_back(std::move(column));
+  }
+  plan_source_ = ref.long_values;
+  return true;
+}
+
+// The name of the column of value `value`; false when it cannot be read or
+// is longer than 256 units.
+bool ItemContentReader::ReadColumnName(libesedb_record_t* record, int value, std::u16string* name) {
   size_t size = 0;
-  if (libesedb_record_get_utf16_column_name_size(ref.record, value, &size, nullptr) != 1 ||
-      size > kMaxColumnNameUnits) {
+  if (libesedb_record_get_utf16_column_name_size(record, value, &size, nullptr) != 1 || size > kMaxColumnNameUnits) {
     return false;
   }
   name_units_.assign(size + 1, 0);
-  if (size > 0 &&
-      libesedb_record_get_utf16_column_name(ref.record, value, name_units_.data(), size, nullptr) != 1) {
+  if (size > 0 && libesedb_record_get_utf16_column_name(record, value, name_units_.data(), size, nullptr) != 1) {
     return false;
   }
   size_t length = 0;
   while (length < size && name_units_[length] != 0) ++length;
-  column_name_.assign(name_units_.begin(), name_units_.begin() + length);
-  uint32_t type = 0;
-  if (libesedb_record_get_column_type(ref.record, value, &type, nullptr) != 1) return false;
+  name->assign(name_units_.begin(), name_units_.begin() + length);
+  return true;
+}
 
-  const std::u16string& name = column_name_;
-  const bool short_name = length >= 1 && length <= 6;
+// The rendering rules by name and type: short-named currency and binary
+// columns by their first letter, then the named columns, then body
+// extraction for everything else.
+void ItemContentReader::PlanColumn(ColumnPlan* column) const {
+  const std::u16string& name = column->name;
+  const uint32_t type = column->type;
+  const bool short_name = !name.empty() && name.size() <= 6;
   if (type == ese_type::kCurrency && short_name && (name[0] == u'T' || name[0] == u'Q')) {
-    // Dates and identifiers: nothing of the item is made of them.
-    return true;
+    return;  // dates and identifiers: nothing of the item is made of them
   }
   if (IsBinaryType(type) && short_name && name[0] != u'L') {
     if (name[0] == u'S') {
       // Named text columns kept as binary still give their text.
+      column->field = ContactFieldOf(name);
       if (StartsWith5(name, u"S8299")) {
-        texts->fallback_recipients = BinaryAnsiText(ref, value);
-      } else if (family_ == ItemFamily::kContact) {
-        const int field = ContactFieldOf(name);
-        if (field >= 0) texts->contact.Set(field, BinaryAnsiText(ref, value));
+        column->action = ColumnAction::kFallbackBinary;
+      } else if (column->field >= 0) {
+        column->action = ColumnAction::kContactBinary;
       }
-      return true;
+      return;
     }
-    if (name[0] == u'T') return true;
+    if (name[0] == u'T') return;
     if (name[0] == u'Q' || StartsWith5(name, u"N67b0")) {
-      texts->order = ByteOrder::kBigEndian;
-      Text text = IdentifierText(ref, value, texts->order, std::nullopt);
-      if (StartsWith5(name, u"N67b0")) texts->key = std::move(text);
-      return true;
+      column->action = StartsWith5(name, u"N67b0") ? ColumnAction::kKey : ColumnAction::kBigEndian;
+      return;
     }
-    if (length == 5 && (name == u"N300b" || name == u"N6720")) return true;
+    if (name == u"N300b" || name == u"N6720") return;
   }
-  ReadNamedOrBody(ref, value, type, texts);
-  return true;
+  column->field = ContactFieldOf(name);
+  if (column->field >= 0) {
+    column->action = ColumnAction::kContactText;
+    column->code_page = CodePageOf(name);
+  } else if (StartsWith5(name, u"S8299")) {
+    column->action = IsBinaryType(type) ? ColumnAction::kFallbackBinary : ColumnAction::kFallbackText;
+    column->code_page = CodePageOf(name);
+  } else if (StartsWith5(name, u"N67b3")) {
+    column->action = ColumnAction::kAttachmentIds;
+  } else if (StartsWith5(name, u"N67b4")) {
+    column->action = ColumnAction::kRecipients;
+  } else if (BodyColumn body; BodyColumnOfName(name, &body)) {
+    column->action = ColumnAction::kBody;
+    column->code_page = CodePageOf(name);
+  }
+  // Any other column, "N67b0…" that is no identifier among them, gives
+  // nothing.
 }
 
-void ItemContentReader::ReadNamedOrBody(const RecordRef& ref, int value, uint32_t type, RecordTexts* texts) {
-  const std::u16string& name = column_name_;
-  const int field = ContactFieldOf(name);
-  if (field >= 0) {
-    if (family_ == ItemFamily::kContact) texts->contact.Set(field, NamedColumnText(ref, value, type, CodePageOf(name)));
-    return;
+void ItemContentReader::ReadValue(const RecordRef& ref, int value, RecordTexts* texts) {
+  const ColumnPlan& column = plan_[static_cast<size_t>(value)];
+  switch (column.action) {
+    case ColumnAction::kNothing: break;
+    case ColumnAction::kBigEndian: texts->order = ByteOrder::kBigEndian; break;
+    case ColumnAction::kKey:
+      texts->order = ByteOrder::kBigEndian;
+      texts->key = IdentifierText(ref, value, texts->order, std::nullopt);
+      break;
+    case ColumnAction::kContactBinary:
+      if (family_ == ItemFamily::kContact) texts->contact.Set(column.field, BinaryAnsiText(ref, value));
+      break;
+    case ColumnAction::kContactText:
+      if (family_ == ItemFamily::kContact) {
+        texts->contact.Set(column.field, NamedColumnText(ref, value, column.type, column.code_page));
+      }
+      break;
+    case ColumnAction::kFallbackBinary: texts->fallback_recipients = BinaryAnsiText(ref, value); break;
+    case ColumnAction::kFallbackText:
+      texts->fallback_recipients = NamedColumnText(ref, value, column.type, column.code_page);
+      break;
+    case ColumnAction::kAttachmentIds: {
+      Text ids = NamedColumnText(ref, value, column.type, 0);
+      if (ids && ids->size() >= kShortestAttachmentIds) texts->attachment_ids = std::move(ids);
+      break;
+    }
+    case ColumnAction::kRecipients: texts->raw_recipients = NamedColumnText(ref, value, column.type, 0); break;
+    case ColumnAction::kBody:
+      // Only a mail item's body is ever shown or saved.
+      if (family_ != ItemFamily::kMail) break;
+      ExtractBodyColumn(ref, value, column.name, current_key_, column.code_page, contents_->body_chunks(),
+                        &corruption_);
+      break;
   }
-  if (StartsWith5(name, u"S8299")) {
-    texts->fallback_recipients = IsBinaryType(type) ? BinaryAnsiText(ref, value)
-                                                    : NamedColumnText(ref, value, type, CodePageOf(name));
-    return;
-  }
-  if (StartsWith5(name, u"N67b3")) {
-    Text ids = NamedColumnText(ref, value, type, 0);
-    if (ids && ids->size() >= kShortestAttachmentIds) texts->attachment_ids = std::move(ids);
-    return;
-  }
-  if (StartsWith5(name, u"N67b4")) {
-    texts->raw_recipients = NamedColumnText(ref, value, type, 0);
-    return;
-  }
-  BodyColumn column;
-  if (BodyColumnOfName(name, &column)) {
-    ExtractBodyColumn(ref, value, name, current_key_, CodePageOf(name), &record_chunks_, &corruption_);
-  }
-  // A column named "N67b0…" that is not an identifier gives no key.
 }
 
-uint32_t ItemContentReader::CodePageOf(const std::u16string& column_name) {
+uint32_t ItemContentReader::CodePageOf(const std::u16string& column_name) const {
   if (code_pages_ == nullptr) return 0;
-  auto it = code_page_cache_.find(column_name);
-  if (it != code_page_cache_.end()) return it->second;
   const int code_page = code_pages_->ColumnCodePage(u"Msg", column_name);
-  const uint32_t known = code_page > 0 ? static_cast<uint32_t>(code_page) : 0;
-  code_page_cache_.emplace(column_name, known);
-  return known;
+  return code_page > 0 ? static_cast<uint32_t>(code_page) : 0;
 }
 
 void ItemContentReader::KeepMail(RecordTexts& texts) {
   ItemContent item;
   item.key = std::move(texts.key);
-  std::vector<const BodyChunk*> chunks;
-  for (const BodyChunk& chunk : record_chunks_.chunks()) chunks.push_back(&chunk);
-  const BodyChunk* body = PickItemBody(chunks);
+  item.chunks = texts.chunks;
+  const BodyChunk* body = PickItemBody(contents_->ChunksOf(item));
   item.body_kind = body == nullptr ? BodyKind::kEmpty : body->kind;
   item.recipients = RecipientsOf(texts);
   item.attachments = AttachmentNamesOf(texts);
   item.sender = sender_;
   item.subject = subject_;
   item.date = date_;
-  contents_->AddItem(std::move(item), record_chunks_);
+  contents_->AddItem(std::move(item));
 }
 
 void ItemContentReader::KeepContact(RecordTexts& texts) {

@@ -1,7 +1,8 @@
 // The item-content reader: reads every value of one Msg record once and
 // turns it into the item's content in the opened folder's content lists:
-//   - body columns ("S1000", "N1009", "N1013") become the record's body
-//     chunks (body extraction is given the column's name and code page);
+//   - body columns ("S1000", "N1009", "N1013") of a mail record become its
+//     body chunks (body extraction is given the column's name and code
+//     page);
 //   - a mail record becomes an ItemContent: the record's key, its own body
 //     kind, the recipients of "N67b4" (or the "S8299" text when they cannot
 //     be extracted), the attachment names of "N67b3" and the header texts
@@ -23,7 +24,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "body/body_chunk.h"
@@ -69,9 +69,32 @@ class ItemContentReader : public ItemContentSink {
  private:
   struct RecordTexts;
 
-  bool ReadValue(const RecordRef& ref, int value, RecordTexts* texts);
-  void ReadNamedOrBody(const RecordRef& ref, int value, uint32_t type, RecordTexts* texts);
-  uint32_t CodePageOf(const std::u16string& column_name);
+  // What a value position of the table's records is read for.
+  enum class ColumnAction {
+    kNothing,
+    kBigEndian,       // an identifier: later values are read big-endian
+    kKey,             // the item's key ("N67b0"), big-endian from here on
+    kContactBinary,   // a contact field kept as binary
+    kContactText,     // a contact field
+    kFallbackBinary,  // "S8299" kept as binary
+    kFallbackText,    // "S8299"
+    kAttachmentIds,   // "N67b3"
+    kRecipients,      // "N67b4"
+    kBody,            // "S1000", "N1009", "N1013"
+  };
+  struct ColumnPlan {
+    std::u16string name;
+    uint32_t type = 0;
+    ColumnAction action = ColumnAction::kNothing;
+    int field = -1;          // contact field, for the contact actions
+    uint32_t code_page = 0;  // of text and body columns; 0: not known
+  };
+
+  bool PlanColumns(const RecordRef& ref, int count);
+  bool ReadColumnName(libesedb_record_t* record, int value, std::u16string* name);
+  void PlanColumn(ColumnPlan* column) const;
+  void ReadValue(const RecordRef& ref, int value, RecordTexts* texts);
+  uint32_t CodePageOf(const std::u16string& column_name) const;
   void KeepMail(RecordTexts& texts);
   void KeepContact(RecordTexts& texts);
   std::optional<std::u16string> RecipientsOf(const RecordTexts& texts) const;
@@ -88,10 +111,9 @@ class ItemContentReader : public ItemContentSink {
   std::u16string date_;
   std::u16string current_key_;
   RecipientExtractor extract_recipients_;
-  std::unordered_map<std::u16string, uint32_t> code_page_cache_;
-  std::u16string column_name_;      // the name of the value being read
+  std::vector<ColumnPlan> plan_;                // by value position
+  const LongValueSource* plan_source_ = nullptr;  // the table plan_ is for
   std::vector<uint16_t> name_units_;
-  BodyChunkList record_chunks_;     // the chunks of the record being read
 };
 
 }  // namespace edb
