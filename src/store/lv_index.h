@@ -1,7 +1,8 @@
 // The index of one table's long-value tree: for every long-value
 // identifier (LID) its root record and where each of its chunks lies in the
-// file, built by one walk over the tree in key order. Memory grows with the
-// number of long values and chunks, not with their size.
+// file, built by one walk over the tree in key order that goes as far as
+// the values asked for. Memory grows with the number of long values and
+// chunks, not with their size.
 //
 // The tree holds per LID a root record (key: LID, 4 bytes big-endian; data:
 // reference count and total size, 32-bit little-endian each) followed by
