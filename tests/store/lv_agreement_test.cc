@@ -92,9 +92,9 @@ TEST_P(WriterStores, SampleAndSyntheticExchangeStoresAgreeWithLibesedb) {
 INSTANTIATE_TEST_SUITE_P(PageSizes, WriterStores, ::testing::Values(4096u, 8192u));
 
 // 200,000 records, every third with a long value: identifiers pass 0xFFFF.
-// (Slow: left out of the sanitizer run.)
 // libesedb is asked only around that boundary and at the end (its time per
-// value grows with the rest of the tree).
+// value grows with the rest of the tree). Slow: left out of the sanitizer
+// run.
 TEST(SlowLongValueAgreement, IdentifiersBeyond0xFFFFInA200000RecordTable) {
   constexpr int kRecords = 200000;
   edbtest::ScratchDir scratch;
