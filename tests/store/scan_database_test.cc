@@ -116,20 +116,4 @@ TEST_F(ScanTest, UnreadableFilesAreReportedAsErrorsNeverAsCompleted) {
   }
 }
 
-TEST_F(ScanTest, SecondScanHoldsOnlyTheSecondDatabase) {
-  ASSERT_EQ(Scan(edbtest::RealDatabase("SRUDB.dat").string()), ScanOutcome::kCompleted);
-  EXPECT_EQ(session_.tables.size(), 12u);
-  ASSERT_EQ(Scan(edbtest::RealDatabase("multi.edb").string()), ScanOutcome::kCompleted);
-  ASSERT_EQ(session_.tables.size(), 5u);
-  EXPECT_EQ(session_.tables.entries()[4].name, u"multi");
-  EXPECT_EQ(session_.tables.Find(u"SruDbIdMapTable"), nullptr);
-}
-
-TEST_F(ScanTest, AScanCancelledBeforeItsTablesStopsWithoutCompletion) {
-  gate_.Cancel();
-  EXPECT_EQ(Scan(edbtest::RealDatabase("basic.edb").string()), ScanOutcome::kCancelled);
-  EXPECT_TRUE(window_.Calls("message").empty());
-  EXPECT_EQ(window_.calls.back(), "tree off");
-}
-
 }  // namespace

@@ -50,7 +50,6 @@ struct HandledRecord {
   edb::RecordHandlerKind kind = edb::RecordHandlerKind::kNone;  // kNone for ItemContent
   int32_t index = -1;
   edb::ColumnPositions columns;
-  int values = -1;  // the record's number of values, as libesedb counts them
 };
 
 // Keeps every call; returns 1 unless `result` says otherwise. `on_record`

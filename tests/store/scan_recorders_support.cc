@@ -1,8 +1,6 @@
 // Recorders for the scan and table-export tests.
 #include "scan_recorders.h"
 
-#include <libesedb.h>
-
 #include "store/text_encoding.h"
 
 namespace edbtest {
@@ -61,10 +59,9 @@ std::vector<int> RecordingWindow::ProgressPositions() const {
   return positions;
 }
 
-int RecordingHandlers::Keep(edb::RecordHandlerKind kind, const edb::RecordRef& record,
+int RecordingHandlers::Keep(edb::RecordHandlerKind kind, const edb::RecordRef&,
                             const edb::ColumnPositions& columns, int32_t index) {
-  HandledRecord handled{kind, index, columns, -1};
-  if (record.record != nullptr) libesedb_record_get_number_of_values(record.record, &handled.values, nullptr);
+  HandledRecord handled{kind, index, columns};
   records.push_back(handled);
   if (on_record) on_record(handled);
   return result ? result(handled) : 1;

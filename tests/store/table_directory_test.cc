@@ -69,13 +69,6 @@ TEST(TableDirectoryTest, ListsEveryTableOfRealDatabasesInCatalogOrder) {
   }
 }
 
-TEST(TableDirectoryTest, WithoutDatabaseIsEmptyAndSucceeds) {
-  edb::StoreSession session;
-  edbtest::RecordingCorruption corruption;
-  EXPECT_EQ(edb::BuildTableDirectory(session, corruption), 1);
-  EXPECT_TRUE(session.tables.empty());
-}
-
 TEST(TableDirectoryTest, FindMatchesWholeNameCaseSensitivelyFirstEntryWins) {
   edb::TableDirectory tables;
   tables.Append(0, u"MSysObjects");
