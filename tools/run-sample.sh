@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-build/bin/edbrecover tables build/sample.edb
+build/bin/edbrecover scan build/sample.edb
