@@ -11,7 +11,6 @@
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
 #include "store/scan_database.h"
-#include "store/value_text.h"
 #include "test_support.h"
 
 namespace {
@@ -119,47 +118,27 @@ TEST_F(StoreScan, AbsentStoreTablesAreSkippedAndTheScanCompletes) {
 }
 
 TEST_F(StoreScan, SecondScanLeavesNothingOfTheFirst) {
-  // Handlers that fill the session's lists the way the store's own do.
-  class FillingHandlers : public edbtest::RecordingHandlers {
-   public:
-    explicit FillingHandlers(edb::StoreSession& session) : session_(session) {}
-    int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::WindowPort& window) override {
-      std::u16string name = edb::ValueText(r, *c.display_name, u"Unknown").value_or(u"?");
-      edb::TreeItem item = window.InsertTreeItem(session_.mailbox_parent_item, name, 0);
-      session_.mailboxes.push_back({u"key", name, item});
-      return 1;
+  // Fill the session's lists the way the store's handlers do.
+  handlers_.on_record = [this](const edbtest::HandledRecord& record) {
+    if (record.kind == RecordHandlerKind::kMailbox) {
+      edb::TreeItem item = window_.InsertTreeItem(session_.mailbox_parent_item, u"mailbox", 0);
+      session_.mailboxes.push_back({u"key", u"mailbox", item});
     }
-    int Folder(const edb::RecordRef&, const edb::ColumnPositions&, edb::WindowPort&) override {
-      session_.folders.push_back({u"key", u"Inbox", edb::TreeItem{}, u"1-1", u"Folder"});
-      return 1;
-    }
-    int MessageIndex(const edb::RecordRef&, const edb::ColumnPositions&, int32_t index, edb::WindowPort&) override {
-      session_.message_index.push_back({u"k", index, std::nullopt});
-      return 1;
-    }
-
-   private:
-    edb::StoreSession& session_;
-  } filling(session_);
-  edb::ExportContext context{session_, window_, filling, corruption_, nullptr};
+    if (record.kind == RecordHandlerKind::kFolder) session_.folders.push_back({});
+    if (record.kind == RecordHandlerKind::kMessageIndex) session_.message_index.push_back({u"k", record.index, {}});
+  };
   std::string first = Write("first.edb", {{"Mailbox", kColumns, 3}, {"Folders", kColumns, 4}, {"Msg", kColumns, 5}});
   std::string second = Write("second.edb", {{"Mailbox", kColumns, 1}, {"Msg", kColumns, 2}});
-  session_.database_path = first;
-  ASSERT_EQ(edb::ScanDatabase(context), ScanOutcome::kCompleted);
+  ASSERT_EQ(Scan(first), ScanOutcome::kCompleted);
   ASSERT_EQ(session_.mailboxes.size(), 3u);
-  window_.calls.clear();
-  session_.database_path = second;
-  ASSERT_EQ(edb::ScanDatabase(context), ScanOutcome::kCompleted);
+  ASSERT_EQ(Scan(second), ScanOutcome::kCompleted);
   EXPECT_EQ(session_.mailboxes.size(), 1u);
-  EXPECT_EQ(session_.mailboxes[0].display_name, edbtest::CellText("S3001", 0));
   EXPECT_TRUE(session_.folders.empty());
   EXPECT_EQ(session_.message_index.size(), 2u);
   EXPECT_EQ(session_.tables.size(), 4u);  // MSysObjects, MSysObjectsShadow, Mailbox, Msg
-  std::vector<std::string> inserts = window_.Calls("insert");
-  ASSERT_EQ(inserts.size(), 2u);
-  EXPECT_EQ(inserts[0], "0 " + second + " 0 -> " + std::to_string(session_.root_item.id));
-  EXPECT_EQ(session_.mailboxes[0].tree_item.id, session_.root_item.id + 1);
-  EXPECT_TRUE(inserts[1].starts_with(std::to_string(session_.root_item.id) + " "));
+  std::string root = std::to_string(session_.root_item.id);
+  EXPECT_EQ(window_.Calls("insert"),
+            (std::vector<std::string>{"0 " + second + " 0 -> " + root, root + " mailbox 0 -> " + std::to_string(session_.root_item.id + 1)}));
 }
 
 TEST_F(StoreScan, CancellingMidTableEndsTheScanKeepingWhatWasAdded) {
