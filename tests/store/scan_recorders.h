@@ -17,7 +17,8 @@ namespace edbtest {
 
 // Every call as one line of text, e.g. "status Status: Getting MailBox List",
 // "progress 0", "insert <parent> <label> <image> -> <item>", "expand 1",
-// "tree off", "page <html>", "message info <text> | <caption>".
+// "tree off", "columns <heading> <heading>...", "row <image>",
+// "cell <row> <column> <text>", "page <html>", "message info <text> | <caption>".
 class RecordingWindow : public edb::WindowPort {
  public:
   void SetStatusText(std::u16string_view text) override { Log("status", text); }
@@ -32,7 +33,11 @@ class RecordingWindow : public edb::WindowPort {
   void ExpandTreeItem(edb::TreeItem item) override { Log("expand " + std::to_string(item.id)); }
   void EnableTree(bool on) override { Log(on ? "tree on" : "tree off"); }
   void ClearList() override { Log("list clear"); }
-  void SetListColumns(std::span<const edb::ListColumn>) override { Log("columns"); }
+  void SetListColumns(std::span<const edb::ListColumn> columns) override {
+    std::string line = "columns";
+    for (const edb::ListColumn& column : columns) line += " " + edb::Utf16ToUtf8(column.heading);
+    Log(line);
+  }
   int AppendListRow(int image) override {
     Log("row " + std::to_string(image));
     return rows_++;
