@@ -101,9 +101,11 @@ int ItemContentReader::ReadItem(const RecordRef& ref, WindowPort& window) {
 
 // Every record of a table has the same columns, so what each value position
 // is read for is worked out once per table (a table is known by its
-// long-value source) and kept.
+// long-value source; records without one are planned one by one) and kept.
 bool ItemContentReader::PlanColumns(const RecordRef& ref, int count) {
-  if (plan_source_ == ref.long_values && plan_.size() == static_cast<size_t>(count)) return true;
+  if (ref.long_values != nullptr && plan_source_ == ref.long_values && plan_.size() == static_cast<size_t>(count)) {
+    return true;
+  }
   plan_.clear();
   plan_source_ = nullptr;
   for (int value = 0; value < count; ++value) {

@@ -60,7 +60,9 @@ class ItemContentReader : public ItemContentSink {
   // Replaces the recipient extractor (ExtractRecipientAddresses by default).
   void set_recipient_extractor(RecipientExtractor extractor) { extract_recipients_ = std::move(extractor); }
 
-  // Reads `record` (a record of "Msg"). Returns 1 when every value was read
+  // Reads `record` (a record of "Msg"; the column names and types of its
+  // table are read at its first record and kept while records come with
+  // the same long-value source). Returns 1 when every value was read
   // (and the item kept, by family), -1 when the record is missing, has no
   // values, or a column name (longer than 256 units included) or type cannot
   // be read; nothing is kept then, body chunks included.
