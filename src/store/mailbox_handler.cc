@@ -12,7 +12,8 @@ int HandleMailboxRecord(StoreSession& session, const RecordRef& record, const Co
   if (record.record == nullptr) return -1;
   std::optional<std::u16string> key = IdentifierAt(record, columns.mailbox_key, ByteOrder::kBigEndian, std::nullopt);
   std::optional<std::u16string> name = ValueTextAt(record, columns.display_name, key);
-  if (!name) return 1;  // neither a name nor a key: nothing to show it by
+  if (!name) name = key;  // an unreadable name: shown by its key like a missing one
+  if (!name) return 1;    // neither a name nor a key: nothing to show it by
   if (IsSystemMailboxName(*name)) return 1;
   TreeItem item = InsertStoreTreeItem(session, window, session.mailbox_parent_item, *name, std::nullopt);
   session.mailboxes.push_back(MailboxEntry{key.value_or(std::u16string(kUnknownText)), *name, item});

@@ -13,7 +13,8 @@ namespace edb {
 inline constexpr std::u16string_view kUnknownText = u"Unknown";
 
 // Handles one "Mailbox" record, reading `columns.mailbox_key` ("Q6764", big-
-// endian identifier) and `columns.display_name` ("S3001"; default: the key):
+// endian identifier) and `columns.display_name` ("S3001"; the key when
+// absent or unreadable):
 //  - no record: -1;
 //  - a record with neither key nor name, or whose name begins with a system
 //    mailbox prefix (IsSystemMailboxName): skipped, 1;

@@ -164,4 +164,17 @@ TEST(TreeHandlersTest, ARescanHoldsOnlyTheNewStoreEvenWithoutMailboxes) {
   EXPECT_TRUE(store.session.folders.empty());
 }
 
+TEST(TreeHandlersTest, AMailboxTableWithoutNameColumnShowsItsMailboxesByKey) {
+  edbtest::ScratchDir dir;
+  // Neither "S3001" nor a column at position 29, where the name is looked
+  // for instead.
+  TableRows mailboxes(esewriter::TableSpec{
+      "Mailbox", {{"Q6764", esewriter::ColumnType::kBinary, 0, false, esewriter::Placement::kVariable, 0}}});
+  AddMailbox(mailboxes, kJohn, std::nullopt);
+  contentstest::WriteDatabase(dir / "store.edb", {&mailboxes});
+  ScannedStore store(dir / "store.edb");
+  ASSERT_EQ(store.session.mailboxes.size(), 1u);
+  EXPECT_EQ(store.session.mailboxes[0].display_name, u"100000000000e21");
+}
+
 }  // namespace
