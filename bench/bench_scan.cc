@@ -129,14 +129,14 @@ long BareLoop(const std::string& path, long* bytes) {
   if (libesedb_file_open(file, path.c_str(), LIBESEDB_OPEN_READ, nullptr) != 1) return -1;
   long records = 0;
   std::vector<uint8_t> data;
-  for (const TableColumns& spec : kStoreTables) {
+  for (const TableColumns& wanted : kStoreTables) {
     libesedb_table_t* table = nullptr;
-    if (libesedb_file_get_table_by_utf8_name(file, reinterpret_cast<const uint8_t*>(spec.table),
-                                             std::string(spec.table).size(), &table, nullptr) != 1) {
+    if (libesedb_file_get_table_by_utf8_name(file, reinterpret_cast<const uint8_t*>(wanted.table),
+                                             std::string(wanted.table).size(), &table, nullptr) != 1) {
       continue;
     }
-    std::vector<int> positions = LocateByName(table, spec.columns);
-    size_t read_columns = std::string(spec.table) == "1-23" ? 2 : positions.size();
+    std::vector<int> positions = LocateByName(table, wanted.columns);
+    size_t read_columns = std::string(wanted.table) == "1-23" ? 2 : positions.size();
     int count = 0;
     libesedb_table_get_number_of_records(table, &count, nullptr);
     for (int i = 0; i < count; ++i) {

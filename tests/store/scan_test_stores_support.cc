@@ -18,11 +18,11 @@ std::vector<std::string> NumberedColumns(int count) {
 void WriteTextTables(const std::string& path, const std::vector<TextTable>& tables) {
   esewriter::DatabaseWriter db;
   for (const TextTable& table : tables) {
-    esewriter::TableSpec spec{table.name, {}};
+    esewriter::TableSpec layout{table.name, {}};
     for (const std::string& column : table.columns) {
-      spec.columns.push_back({.name = column, .type = esewriter::ColumnType::kText, .codepage = 1200});
+      layout.columns.push_back({.name = column, .type = esewriter::ColumnType::kText, .codepage = 1200});
     }
-    esewriter::TableWriter& writer = db.AddTable(spec);
+    esewriter::TableWriter& writer = db.AddTable(layout);
     for (int r = 0; r < table.records; ++r) {
       esewriter::Record record;
       for (const std::string& column : table.columns) record.push_back(esewriter::Value::Text1200(CellText(column, r)));
