@@ -14,7 +14,7 @@
 //
 // What readers see:
 // - libesedb lists a table's columns by column id: fixed columns first, then
-//   variable, then tagged, each group in the order the spec gives them.
+//   variable, then tagged, each group in the order the TableSpec lists them.
 // - Records enumerate in append order.
 // - Long values (LongBinary, LongText) of up to 1,023 bytes stay in the
 //   record (value flags 0x01); from 1,024 bytes on, or when the record would
