@@ -28,17 +28,6 @@ class RecordingReporter : public CorruptionReporter {
   std::vector<std::string> reports;
 };
 
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  return bytes;
-}
-
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-
 // The text of a UTF-8 HTML body whose "€" straddles the first segment
 // boundary of an 8 KiB-page long value (chunks of 8,110 bytes).
 std::string HtmlAcrossSegments() {
