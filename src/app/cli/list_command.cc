@@ -106,15 +106,9 @@ int RunList(const ListOptions& options) {
     std::fprintf(stderr, "edbrecover: %s\n", e.what());
     return 1;
   }
-  if (!store->Scan(options.file)) return 1;
-  const std::vector<TreeMailbox> tree = StoreTree(store->session(), store->window());
-  const TreeFolder* found = FindTreeFolder(tree, options.folder);
-  if (found == nullptr) {
-    std::fprintf(stderr, "edbrecover: %s: no folder \"%s\" (give a contents table name such as 1-91C1, or "
-                 "\"mailbox name/folder name\")\n", options.file.c_str(), options.folder.c_str());
-    return 1;
-  }
-  const edb::FolderEntry folder = *found->entry;  // the lists may change while the folder opens
+  const std::optional<edb::FolderEntry> found = ScanAndFindFolder(*store, options.file, options.folder);
+  if (!found) return 1;
+  const edb::FolderEntry& folder = *found;
   edb::OpenFolder(store->context(), folder.tree_item, folder.display_name);
   PrintList(options, folder, store->window());
   return 0;

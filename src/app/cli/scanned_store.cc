@@ -1,6 +1,7 @@
 // Scanning a store for a command, and its tree in tree order.
 #include "scanned_store.h"
 
+#include <cstdio>
 #include <unordered_map>
 
 #include "store/scan_database.h"
@@ -84,6 +85,19 @@ const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std
     }
   }
   return nullptr;
+}
+
+std::optional<edb::FolderEntry> ScanAndFindFolder(ScannedStore& store, const std::string& file,
+                                                  const std::string& spec) {
+  if (!store.Scan(file)) return std::nullopt;
+  const std::vector<TreeMailbox> tree = StoreTree(store.session(), store.window());
+  const TreeFolder* found = FindTreeFolder(tree, spec);
+  if (found == nullptr) {
+    std::fprintf(stderr, "edbrecover: %s: no folder \"%s\" (give a contents table name such as 1-91C1, or "
+                 "\"mailbox name/folder name\")\n", file.c_str(), spec.c_str());
+    return std::nullopt;
+  }
+  return *found->entry;
 }
 
 }  // namespace edbcli

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,12 @@ std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const Conso
 // name ("1-91C1"), or "mailbox name/folder name" where the mailbox name is
 // the longest prefix before a "/" that names a mailbox. Null when none.
 const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std::string& spec);
+
+// Scans `file` into `store` and returns a copy of the folder `spec` names
+// (a copy: the lists change while the folder opens). Nullopt, after the
+// reason was printed on standard error, when the file cannot be scanned or
+// names no such folder.
+std::optional<edb::FolderEntry> ScanAndFindFolder(ScannedStore& store, const std::string& file,
+                                                  const std::string& spec);
 
 }  // namespace edbcli

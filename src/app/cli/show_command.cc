@@ -88,15 +88,9 @@ int RunShow(const ShowOptions& options) {
     std::fprintf(stderr, "edbrecover: %s\n", e.what());
     return 1;
   }
-  if (!store->Scan(options.file)) return 1;
-  const std::vector<TreeMailbox> tree = StoreTree(store->session(), store->window());
-  const TreeFolder* found = FindTreeFolder(tree, options.folder);
-  if (found == nullptr) {
-    std::fprintf(stderr, "edbrecover: %s: no folder \"%s\" (give a contents table name such as 1-91C1, or "
-                 "\"mailbox name/folder name\")\n", options.file.c_str(), options.folder.c_str());
-    return 1;
-  }
-  const edb::FolderEntry folder = *found->entry;
+  const std::optional<edb::FolderEntry> found = ScanAndFindFolder(*store, options.file, options.folder);
+  if (!found) return 1;
+  const edb::FolderEntry& folder = *found;
   edb::FolderContents contents;
   edb::ItemBodyPass body_pass(&contents);
   edb::OpenFolder(store->context(), folder.tree_item, folder.display_name, &body_pass);
