@@ -25,32 +25,11 @@
 #include "store/store_record_handlers.h"
 #include "store/text_encoding.h"
 
+#include "counting_window.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A window that drops everything but the list rows' count.
-class NullWindow : public edb::WindowPort {
- public:
-  void SetStatusText(std::u16string_view) override {}
-  void SetProgress(int) override {}
-  void ClearTree() override {}
-  edb::TreeItem InsertTreeItem(edb::TreeItem, std::u16string_view, int) override { return edb::TreeItem{++id_}; }
-  void ExpandTreeItem(edb::TreeItem) override {}
-  void EnableTree(bool) override {}
-  void ClearList() override { rows = 0; }
-  void SetListColumns(std::span<const edb::ListColumn>) override {}
-  int AppendListRow(int) override { return rows++; }
-  void SetListCell(int, int, std::u16string_view) override {}
-  void EnableList(bool) override {}
-  void ShowStatusPage(std::u16string_view) override {}
-  void ShowMessage(edb::MessageKind, std::u16string_view, std::u16string_view) override {}
-
-  int rows = 0;
-
- private:
-  int64_t id_ = 0;
-};
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -151,7 +130,7 @@ int main(int argc, char** argv) {
   edb::NullCorruptionReporter corruption;
   edb::StoreSession session;
   session.database_path = argv[1];
-  NullWindow window;
+  edbbench::CountingWindow window;
   edb::StoreRecordHandlers handlers(session, corruption, nullptr);
   edb::ExportContext context{session, window, handlers, corruption, nullptr};
   Clock::time_point start = Clock::now();

@@ -17,30 +17,11 @@
 #include "store/scan_database.h"
 #include "store/value_text.h"
 
+#include "counting_window.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A window that drops everything.
-class NullWindow : public edb::WindowPort {
- public:
-  void SetStatusText(std::u16string_view) override {}
-  void SetProgress(int) override {}
-  void ClearTree() override {}
-  edb::TreeItem InsertTreeItem(edb::TreeItem, std::u16string_view, int) override { return edb::TreeItem{++id_}; }
-  void ExpandTreeItem(edb::TreeItem) override {}
-  void EnableTree(bool) override {}
-  void ClearList() override {}
-  void SetListColumns(std::span<const edb::ListColumn>) override {}
-  int AppendListRow(int) override { return 0; }
-  void SetListCell(int, int, std::u16string_view) override {}
-  void EnableList(bool) override {}
-  void ShowStatusPage(std::u16string_view) override {}
-  void ShowMessage(edb::MessageKind, std::u16string_view, std::u16string_view) override {}
-
- private:
-  int64_t id_ = 0;
-};
 
 // Handlers that render the located values the way the store's handlers read
 // them, and count what they got.
@@ -190,7 +171,7 @@ int main(int argc, char** argv) {
   edb::NullCorruptionReporter corruption;
   edb::StoreSession session;
   session.database_path = path;
-  NullWindow window;
+  edbbench::CountingWindow window;
   RenderingHandlers handlers;
   edb::ExportContext context{session, window, handlers, corruption, nullptr};
   start = Clock::now();
