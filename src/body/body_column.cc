@@ -70,12 +70,16 @@ bool ExpandCompressedValue(std::string_view stored, std::string* characters, uns
   return true;
 }
 
-// A value kept inside the record. Text columns are read through libesedb,
-// which applies the column's code page; compressed values are expanded here.
-void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type, uint8_t flags, BodyValue* out) {
+// A value kept inside the record. Text in a known code page is read as bytes
+// and decoded with the other bodies (libesedb's text getter stops at the
+// first NUL character, losing the text after it); text whose code page the
+// catalog does not give is read through libesedb, which knows it.
+// Compressed values are expanded here.
+void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type, uint8_t flags, uint32_t code_page,
+                     BodyValue* out) {
   EsedbError error;
   bool text_column = column_type == kTextType || column_type == kLongTextType;
-  if (text_column && (flags & kCompressedFlag) == 0) {
+  if (text_column && (flags & kCompressedFlag) == 0 && code_page == 0) {
     size_t size = 0;
     int found = libesedb_record_get_value_utf16_string_size(record, value, &size, error.slot());
     if (found == 0) return;
@@ -127,7 +131,7 @@ void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type,
   }
 }
 
-BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column) {
+BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column, uint32_t code_page) {
   BodyValue out;
   EsedbError error;
   uint8_t flags = 0;
@@ -140,7 +144,7 @@ BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column) {
   if ((flags & kLongValueFlag) != 0) {
     ReadLongValue(ref, value, column, &out);
   } else {
-    ReadRecordValue(ref.record, value, column_type, flags, &out);
+    ReadRecordValue(ref.record, value, column_type, flags, code_page, &out);
   }
   return out;
 }
@@ -198,7 +202,7 @@ bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view colu
                        uint32_t code_page, BodyChunkList* chunks, CorruptionReporter* reporter) {
   BodyColumn column;
   if (ref.record == nullptr || !BodyColumnOfName(column_name, &column)) return false;
-  BodyValue read = ReadBodyValue(ref, value, column);
+  BodyValue read = ReadBodyValue(ref, value, column, code_page);
   std::string where = "body " + std::string(ColumnName(column)) + " of item " + Utf16ToUtf8(key);
   if (!read.problem.empty()) reporter->Corruption(where, read.problem);
   if (!read.present) return false;

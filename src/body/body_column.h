@@ -47,10 +47,12 @@ std::string JoinLongValueSegments(LongValueSegments* segments, bool stop_at_hole
 // that is one of the three body columns and the value is not NULL, appends
 // its chunk for item `key` to `chunks`. Values kept inside the record (7-bit
 // compressed ones expanded) and long values are decoded alike; a long
-// value's segments are joined before decoding. `code_page` is the column's code page as the catalog records it
-// (1200 or 1252), or 0 when not known; it matters for a plain-text body kept
-// as a long value (a body kept in the record is decoded by libesedb, which
-// knows it). A value that cannot be read completely, or whose data is
+// value's segments are joined before decoding. `code_page` is the column's
+// code page as the catalog records it (1200 or 1252), or 0 when not known; a
+// plain-text body is decoded in it, a NUL character inside dropped and the
+// text after it kept (with 0, a body kept in the record is decoded by
+// libesedb, which knows the code page but stops at the first NUL character).
+// A value that cannot be read completely, or whose data is
 // damaged, is reported to `reporter`; whatever could be decoded is still
 // appended. Returns true when a chunk was appended.
 bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view column_name, std::u16string_view key,

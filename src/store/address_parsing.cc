@@ -8,6 +8,7 @@
 
 #include "store/byte_text.h"
 #include "store/pattern_match.h"
+#include "store/text_encoding.h"
 
 namespace edb {
 namespace {
@@ -58,19 +59,10 @@ void StripBlanks(std::u16string* text) {
   *text = text->substr(first, last - first + 1);
 }
 
-std::string Narrow(std::u16string_view text) {
-  std::string narrow;
-  narrow.reserve(text.size());
-  for (char16_t unit : text) narrow.push_back(static_cast<char>(unit & 0xff));
-  return narrow;
-}
+// The patterns run on UTF-8, where every letter is a word character.
+std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
 
-std::u16string Widen(std::string_view text) {
-  std::u16string wide;
-  wide.reserve(text.size());
-  for (char byte : text) wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
-  return wide;
-}
+std::u16string Widen(std::string_view text) { return Utf8ToUtf16(text); }
 
 std::u16string RemoveBlanks(std::u16string text) {
   RemoveAll(&text, u" ");

@@ -1,7 +1,8 @@
 // Readable addresses out of an item's sender entry (N67be) and recipient list
 // (N67b4), which arrive rendered as hexadecimal text (HexText). Both decode
-// the text with HexDecodeText, clean it and match the address patterns of
-// pattern_match.h on its 8-bit form (the low byte of each unit).
+// the text with HexDecodeText (entry bytes above 127 are Windows-1252
+// letters), clean it and match the address patterns of pattern_match.h on its
+// UTF-8 form, so names keep their accented letters.
 //
 // Cleaning removes " SMTP" (replaced by "<"), "@ ", "^", "+", ")", "(", "`",
 // "{", "}", "[" and "]", in this order, and then turns every run of blanks

@@ -1,7 +1,10 @@
-// The attachment names of items, looked up through an index of the store's
-// attachments by identifier, so a folder of many items with attachments costs
-// one look-up per identifier instead of a walk of every attachment per item.
-// Gives exactly what AttachmentNamesOf (attachment_names.h) gives.
+// Which attachments of the store belong to an item: the item's attachment-
+// identifier text ("N67b3" as hexadecimal text) is a run of 8-byte
+// identifiers, 16 digits each, and an attachment belongs to the item when
+// its own identifier stands there as one of them. The names are looked up
+// through an index of the store's attachments by identifier, so a folder of
+// many items with attachments costs one look-up per identifier instead of a
+// walk of every attachment per item.
 #pragma once
 
 #include <optional>
@@ -18,8 +21,16 @@ class AttachmentNameIndex {
   // Indexes `attachments`, which must outlive the index and not change.
   explicit AttachmentNameIndex(const std::vector<AttachmentEntry>& attachments);
 
-  // The names of the attachments whose identifiers stand in
-  // `identifier_text`, as AttachmentNamesOf(attachments, identifier_text).
+  // The names of the item's attachments, in attachment-table order, each
+  // followed by ";" ("a.txt;b.pdf;"), each attachment once; nullopt when the
+  // identifier text has 15 characters or fewer (the item then has no
+  // attachment names), "" when nothing matched.
+  //
+  // An attachment matches when the 16 hexadecimal digits of its identifier
+  // (its key without the leading "0", padded with zeros on the left) stand in
+  // `identifier_text` at a multiple of 16 digits: whole identifiers only,
+  // never across two of them. An attachment without identifier (key "0")
+  // matches nothing.
   std::optional<std::u16string> NamesOf(const std::u16string& identifier_text) const;
 
  private:

@@ -1,6 +1,8 @@
 // Hexadecimal, printable-byte and cleaning text functions.
 #include "store/byte_text.h"
 
+#include "store/text_encoding.h"
+
 namespace edb {
 namespace {
 
@@ -13,6 +15,9 @@ int HexDigitValue(char16_t unit) {
   if (unit >= u'A' && unit <= u'F') return unit - u'A' + 10;
   return -1;
 }
+
+// The five byte values Windows-1252 leaves undefined map to these.
+bool IsC1Control(char16_t unit) { return unit >= 0x80 && unit <= 0x9F; }
 
 bool IsDroppedByCleaning(char16_t unit) {
   return unit == 0 || unit == u'\t' || unit == u'\n' || unit == u'\r' || unit == u'\\';
@@ -43,6 +48,9 @@ std::u16string HexDecodeText(std::u16string_view text) {
       decoded.push_back(u' ');
     } else if (value >= 32 && value <= 122) {
       decoded.push_back(static_cast<char16_t>(value));
+    } else if (value >= 128) {
+      const char16_t unit = Windows1252ToUnit(static_cast<uint8_t>(value));
+      if (!IsC1Control(unit)) decoded.push_back(unit);
     }
   }
   return decoded;

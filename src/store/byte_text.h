@@ -17,8 +17,10 @@ std::u16string HexText(std::span<const uint8_t> bytes);
 
 // Reads `text` back as pairs of hexadecimal digits (either case). A text of
 // zero or odd length gives the empty text. Each pair's value becomes: 0 a
-// blank, 32 to 122 that character; 1 to 31 and 123 to 255 are dropped, and so
-// is a pair that is not two hexadecimal digits.
+// blank, 32 to 122 that character, 128 to 255 the Windows-1252 character of
+// that byte ("Ren\xe9e" keeps its "é"); 1 to 31, 123 to 127 and the five
+// bytes Windows-1252 leaves undefined (controls) are dropped, and so is a
+// pair that is not two hexadecimal digits.
 std::u16string HexDecodeText(std::u16string_view text);
 
 // Bytes 1 to 125 as the characters of the same value; 0 and 126 to 255 are

@@ -1,6 +1,9 @@
 // The six address patterns, POSIX extended regular expressions matched
-// through the C library's regcomp/regexec (glibc, which supports \w). Each
-// pattern is compiled once, on first use from any thread, and reused;
+// through the C library's regcomp/regexec (glibc, which supports \w). Texts
+// are UTF-8 and the patterns are compiled and run with the character types of
+// the "C.UTF-8" locale (set for the calling thread only, for the length of
+// the call), so every letter, "é", "ß" and "ø" included, is a word character.
+// Each pattern is compiled once, on first use from any thread, and reused;
 // regexec on a compiled pattern gives the results of a fresh compilation.
 #pragma once
 
@@ -30,7 +33,7 @@ struct PatternSpan {
 
 // The leftmost match of `pattern` in `text` at or after `from`; nullopt when
 // it does not match there (a pattern that failed to compile never matches).
-// `text` may hold any bytes, zero bytes included.
+// `text` is UTF-8 and may hold zero bytes. Offsets count bytes.
 std::optional<PatternSpan> FindPattern(std::string_view text, AddressPattern pattern, size_t from = 0);
 
 // A copy of the leftmost match of `pattern` (the address pattern when none is

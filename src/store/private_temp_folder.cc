@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "store/safe_file_name.h"
+#include "store/signal_folder_removal.h"
 
 namespace edb {
 
@@ -19,11 +20,14 @@ PrivateTempFolder::PrivateTempFolder(const std::filesystem::path& parent) {
     throw std::runtime_error("cannot create a temporary folder under " + parent.string());
   }
   path_ = pattern;
+  signal_registration_ = RegisterFolderForSignalRemoval(path_.c_str());
 }
 
 PrivateTempFolder::~PrivateTempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+  // Only now: a signal during the removal above still removes the rest.
+  UnregisterFolderForSignalRemoval(signal_registration_);
 }
 
 std::filesystem::path PrivateTempFolder::UniqueFilePath(const std::u16string& untrusted_name) {

@@ -1,7 +1,8 @@
 // The process's private scratch folder: attachment data, scratch files of
 // body decoding and exported values land here. Created with mode 0700 under
 // the system temporary path with a unique name beginning "test1", and
-// removed with its contents when the owner is destroyed.
+// removed with its contents when the owner is destroyed, or when the process
+// is ended by SIGINT, SIGTERM, SIGHUP or SIGPIPE (signal_folder_removal.h).
 #pragma once
 
 #include <filesystem>
@@ -31,6 +32,7 @@ class PrivateTempFolder {
  private:
   std::filesystem::path path_;
   std::set<std::string> handed_out_;
+  int signal_registration_ = -1;
 };
 
 }  // namespace edb

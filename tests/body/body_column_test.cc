@@ -81,6 +81,10 @@ class BodyColumnTest : public ::testing::Test {
     long_ansi_ = long_ansi;
     ansi.Append({Value::Bytes("a1"), Value::Text1252(long_ansi)});
     ansi.Append({Value::Bytes("a2"), Value::Compressed7Bit("A plain body the engine keeps 7-bit compressed.")});
+    // 4: a plain-text body with a NUL character inside.
+    msg.Append({Value::Bytes("k4"), Value::Text1200(std::u16string(u"before\0after", 12)), Value::Null(),
+                Value::Null(), Value::Null()});
+    ansi.Append({Value::Bytes("a3"), Value::Text1252(std::string("vorher\0nachher", 14))});
     db.Finish((dir_->path() / "bodies.edb").string());
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -195,6 +199,16 @@ TEST_F(BodyColumnTest, Windows1252BodiesInTheRecordAndAsLongValues) {
   chunks_.Clear();
   ExtractRecord(u"Msg1252", 1, u"a1", false);
   EXPECT_EQ(ItemBody(chunks_, u"a1")->text, Windows1252ToUtf16(long_ansi_));
+}
+
+TEST_F(BodyColumnTest, NulCharacterInAPlainBodyIsDroppedAndTheTextAfterItKept) {
+  ExtractRecord(u"Msg", 4, u"k4");
+  ExtractRecord(u"Msg1252", 3, u"a3");
+  ASSERT_NE(ItemBody(chunks_, u"k4"), nullptr);
+  ASSERT_NE(ItemBody(chunks_, u"a3"), nullptr);
+  EXPECT_EQ(ItemBody(chunks_, u"k4")->text, u"beforeafter");
+  EXPECT_EQ(ItemBody(chunks_, u"a3")->text, u"vorhernachher");
+  EXPECT_TRUE(reporter_.reports.empty());
 }
 
 }  // namespace

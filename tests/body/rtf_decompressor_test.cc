@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,7 +50,14 @@ class StreamBuilder {
   std::vector<uint8_t> tokens_;
 };
 
-DecompressedRtf Decode(const std::vector<uint8_t>& stream) { return DecompressRtf(stream); }
+// Decodes `stream` from a heap buffer of exactly its size: a vector's spare
+// capacity behind the data would hide a read past the end from
+// AddressSanitizer.
+DecompressedRtf Decode(const std::vector<uint8_t>& stream) {
+  std::unique_ptr<uint8_t[]> exact(new uint8_t[stream.size()]);
+  std::copy(stream.begin(), stream.end(), exact.get());
+  return DecompressRtf(std::span<const uint8_t>(exact.get(), stream.size()));
+}
 
 TEST(RtfDecompressorTest, DecodesTheWorkedExampleOfTheFormat) {
   // The compressed form of "{\rtf1\ansi\ansicpg1252\pard hello world}\r\n" as
@@ -90,7 +100,7 @@ TEST(RtfDecompressorTest, RoundTripsThroughOurCompressor) {
   for (int i = 0; i < 9000; ++i) every_byte.push_back(static_cast<char>((i * 7919) % 256));
   for (const std::string& rtf : {std::string(), std::string("{\\rtf1 x}"), std::string(5000, 'z'), long_document,
                                  every_byte}) {
-    DecompressedRtf result = DecompressRtf(storegen::CompressRtf(rtf));
+    DecompressedRtf result = Decode(storegen::CompressRtf(rtf));
     EXPECT_TRUE(result.intact()) << result.Problem();
     EXPECT_EQ(result.rtf, rtf);
   }
@@ -100,13 +110,13 @@ TEST(RtfDecompressorTest, RoundTripsThroughOurCompressor) {
 
 TEST(RtfDecompressorTest, UncompressedStreamsAreCopied) {
   std::string rtf = "{\\rtf1 plain \\'e9}";
-  DecompressedRtf result = DecompressRtf(storegen::UncompressedRtfStream(rtf));
+  DecompressedRtf result = Decode(storegen::UncompressedRtfStream(rtf));
   EXPECT_EQ(result.rtf, rtf);
   EXPECT_TRUE(result.intact());
 
   std::vector<uint8_t> cut = storegen::UncompressedRtfStream(rtf);
   cut.resize(cut.size() - 3);
-  result = DecompressRtf(cut);
+  result = Decode(cut);
   EXPECT_EQ(result.rtf, rtf.substr(0, rtf.size() - 3));
   EXPECT_FALSE(result.complete);
 }
@@ -118,7 +128,7 @@ TEST(RtfDecompressorTest, DamagedStreamsYieldWhatTheyCanAndSaySo) {
   // A checksum mismatch does not stop decoding.
   std::vector<uint8_t> bad_crc = good;
   bad_crc[12] ^= 0x01;
-  DecompressedRtf result = DecompressRtf(bad_crc);
+  DecompressedRtf result = Decode(bad_crc);
   EXPECT_EQ(result.rtf, rtf);
   EXPECT_FALSE(result.crc_ok);
   EXPECT_NE(result.Problem().find("checksum"), std::string::npos);
@@ -127,7 +137,7 @@ TEST(RtfDecompressorTest, DamagedStreamsYieldWhatTheyCanAndSaySo) {
   std::vector<uint8_t> small_raw = good;
   small_raw[4] = 5;
   small_raw[5] = small_raw[6] = small_raw[7] = 0;
-  result = DecompressRtf(small_raw);
+  result = Decode(small_raw);
   EXPECT_EQ(result.rtf, rtf);
   EXPECT_FALSE(result.intact());
   EXPECT_TRUE(result.crc_ok);
@@ -135,13 +145,13 @@ TEST(RtfDecompressorTest, DamagedStreamsYieldWhatTheyCanAndSaySo) {
   // A huge raw size neither allocates it nor changes the output.
   std::vector<uint8_t> huge_raw = good;
   huge_raw[4] = huge_raw[5] = huge_raw[6] = huge_raw[7] = 0xFF;
-  result = DecompressRtf(huge_raw);
+  result = Decode(huge_raw);
   EXPECT_EQ(result.rtf, rtf);
   EXPECT_LT(result.rtf.capacity(), 1u << 20);
 
   // A stream cut short: the tokens that are there, flagged incomplete.
   std::vector<uint8_t> cut(good.begin(), good.begin() + good.size() / 2);
-  result = DecompressRtf(cut);
+  result = Decode(cut);
   EXPECT_FALSE(result.complete);
   EXPECT_FALSE(result.rtf.empty());
   EXPECT_EQ(rtf.compare(0, result.rtf.size(), result.rtf), 0);
@@ -149,14 +159,30 @@ TEST(RtfDecompressorTest, DamagedStreamsYieldWhatTheyCanAndSaySo) {
   // An unknown type is reported; the data is still read as LZFu.
   std::vector<uint8_t> unknown_type = good;
   unknown_type[8] = 'X';
-  result = DecompressRtf(unknown_type);
+  result = Decode(unknown_type);
   EXPECT_FALSE(result.header_ok);
   EXPECT_EQ(result.rtf, rtf);
 
   // Shorter than a header: nothing, and no read beyond the input.
-  result = DecompressRtf(std::vector<uint8_t>(good.begin(), good.begin() + 10));
+  result = Decode(std::vector<uint8_t>(good.begin(), good.begin() + 10));
   EXPECT_TRUE(result.rtf.empty());
   EXPECT_FALSE(result.header_ok);
+}
+
+TEST(RtfDecompressorTest, ReferenceCutToOneByteAtTheEndIsNotDecoded) {
+  // The control byte announces a reference, but only its first byte is left:
+  // the stream ends early there, with nothing read past it.
+  std::vector<uint8_t> stream = StreamBuilder().Control(0b100).Literal('a').Literal('b').Reference(0, 6).Finish(8);
+  stream.pop_back();
+  DecompressedRtf result = Decode(stream);
+  EXPECT_EQ(result.rtf, "ab");
+  EXPECT_FALSE(result.complete);
+  // The same cut in the first token of a run.
+  stream = StreamBuilder().Control(0b1).Reference(0, 6).Finish(6);
+  stream.pop_back();
+  result = Decode(stream);
+  EXPECT_EQ(result.rtf, "");
+  EXPECT_FALSE(result.complete);
 }
 
 TEST(RtfDecompressorTest, HostileReferencesStayInsideTheOutput) {

@@ -23,7 +23,8 @@ const std::set<std::string> kHiddenMailClasses = {"IPM.Configuration.WorkHours",
 // The address part of the From text for each sender of the sample, by the
 // address patterns: two words and an address stay whole, "w w<" and "w<"
 // get angle brackets, an address stands alone, then two words, then one
-// word and its blank. Characters above "z" do not survive the decoding.
+// word and its blank. Accented letters survive the decoding and count as
+// letters.
 const std::map<std::string, std::string> kSenderAddresses = {
     {"max.mustermann@fabrikam.de", "Max Mustermann<max.mustermann@fabrikam.de>"},
     {"anna.berg@fabrikam.com", " Anna Berg smtp anna.berg@fabrikam.com "},
@@ -32,7 +33,7 @@ const std::map<std::string, std::string> kSenderAddresses = {
     {"/o=Contoso/ou=First Administrative Group/cn=Recipients/cn=dbrown", "Dan Brown"},
     {"", "DAEMON "},
     {"john.doe@contoso.com", "John Doe<john.doe@contoso.com>"},
-    {"renee.lefevre@contoso.com", "Rene Lefvre<renee.lefevre@contoso.com>"},
+    {"renee.lefevre@contoso.com", "Ren\u00e9e Lef\u00e8vre<renee.lefevre@contoso.com>"},
     {"news@fabrikam.com", "Fabrikam News<news@fabrikam.com>"},
     {"winner@lottery.example", "Lottery<winner@lottery.example>"},
 };

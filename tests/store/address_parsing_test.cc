@@ -74,6 +74,19 @@ TEST(SenderFormatter, CleaningDropsPunctuationAndUndecodableCharacters) {
   EXPECT_EQ(FormatSenderAddress(Rendered("a{|}~nn^+@co`ntoso[].com")), u"ann@contoso.com");
 }
 
+TEST(SenderFormatter, NamesKeepTheirAccentedLetters) {
+  // Entry bytes above 127 are Windows-1252; every letter is a word character.
+  EXPECT_EQ(FormatSenderAddress(Rendered("Ren\xe9" "e Lef\xe8vre\0SMTP\0renee.lefevre@contoso.com\0")),
+            u"Ren\u00e9e Lef\u00e8vre<renee.lefevre@contoso.com>");
+  EXPECT_EQ(FormatSenderAddress(Rendered("S\xf8ren \xd8" "deg\xe5rd")), u"S\u00f8ren \u00d8deg\u00e5rd");
+  EXPECT_EQ(FormatSenderAddress(Rendered("J\xfcrgen\0SMTP\0j\xfcrgen@stra\xdf" "e.de\0")),
+            u"J\u00fcrgen<j\u00fcrgen@stra\u00dfe.de>");
+  // A letter outside Latin-1 ("\x8a" is "\u0160") is a letter too.
+  EXPECT_EQ(FormatSenderAddress(Rendered("\x8a" "koda\0")), u"\u0160koda ");
+  // Signs are not letters: with "\xa7" before the "@" no rule applies.
+  EXPECT_EQ(FormatSenderAddress(Rendered("ann\xa7@contoso.com")), u"ann\u00a7@contoso.com");
+}
+
 TEST(SenderFormatter, AddressDoesNotRunIntoTheNextWord) {
   EXPECT_EQ(FormatSenderAddress(Rendered("ann@contoso.com\0\0Bob")), u"ann@contoso.com");
 }
@@ -90,6 +103,11 @@ TEST(RecipientExtractor, EachAddressOnceInOrder) {
 TEST(RecipientExtractor, AddressesThatContainOneAnotherAreAllKept) {
   EXPECT_EQ(ExtractRecipientAddresses(Rendered("ann@contoso.com\0joann@contoso.com\0ann@contoso.com.au")),
             u"ann@contoso.com,joann@contoso.com,ann@contoso.com.au,");
+}
+
+TEST(RecipientExtractor, AddressesKeepTheirAccentedLetters) {
+  EXPECT_EQ(ExtractRecipientAddresses(Rendered("S\xf8ren\0SMTP\0s\xf8ren@\xf8deg\xe5rd.no\0\0ann@contoso.com")),
+            u"s\u00f8ren@\u00f8deg\u00e5rd.no,ann@contoso.com,");
 }
 
 TEST(RecipientExtractor, AddressDoesNotRunIntoTheNextWord) {

@@ -10,7 +10,7 @@
 
 #include "contents_store_support.h"
 #include "store/address_parsing.h"
-#include "store/attachment_names.h"
+#include "store/attachment_name_index.h"
 #include "store/esedb_handles.h"
 #include "store/item_content_sink.h"
 #include "store/safe_file_name.h"
@@ -134,7 +134,7 @@ TEST_F(IndexHandlersTest, AttachmentsAreNamedByWholeIdentifiersWithATrailingSemi
                          "0100000000020105|../../etc/passwd|5",
                      }));
   // The orphan's key "0" stands in the identifier text, but names no item.
-  EXPECT_EQ(edb::AttachmentNamesOf(store_->session.attachments, *store_->session.message_index[0].text),
+  EXPECT_EQ(edb::AttachmentNameIndex(store_->session.attachments).NamesOf(*store_->session.message_index[0].text),
             u"Quartalsbericht.pdf;100000000020102;");
 }
 

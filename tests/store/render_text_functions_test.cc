@@ -25,7 +25,11 @@ TEST(RenderHexDecodeText, KeepsBlankAndPrintableDropsTheRest) {
   EXPECT_EQ(HexDecodeText(u"41004a7e"), u"A J");
   EXPECT_EQ(HexDecodeText(u"4A6b"), u"Jk");       // either case
   EXPECT_EQ(HexDecodeText(u"20617a7b"), u" az");  // 122 kept, 123 dropped
-  EXPECT_EQ(HexDecodeText(u"7c7d7e7f80ff"), u"");
+  EXPECT_EQ(HexDecodeText(u"7c7d7e7f"), u"");       // 123 to 127 dropped
+  // 128 to 255 are Windows-1252 characters; its five undefined bytes
+  // (controls) are dropped.
+  EXPECT_EQ(HexDecodeText(u"80e9ff9f"), u"\u20ac\u00e9\u00ff\u0178");
+  EXPECT_EQ(HexDecodeText(u"818d8f909da0"), u"\u00a0");
   EXPECT_EQ(HexDecodeText(u"01091f41"), u"A");    // control values dropped
   EXPECT_EQ(HexDecodeText(u"5e2b28295b5d60"), u"^+()[]`");
   EXPECT_EQ(HexDecodeText(u"zz41"), u"A");        // not a hexadecimal pair

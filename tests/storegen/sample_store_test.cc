@@ -294,10 +294,8 @@ TEST_F(SampleStoreTest, AddressEntriesDecodeToNameTypeAndAddress) {
     if (!item.sender) continue;
     const std::string decoded = HexDecoded(messages.At(r, "N67be").bytes);
     const storegen::AddressEntry& s = *item.sender;
-    if (storegen::IsAscii(s.display_name)) {
-      EXPECT_NE(decoded.find(s.display_name + " " + s.address_type + " " + s.address + " "), std::string::npos)
-          << decoded;
-    }
+    EXPECT_NE(decoded.find(s.display_name + " " + s.address_type + " " + s.address + " "), std::string::npos)
+        << decoded;
     const std::string recipients = HexDecoded(messages.At(r, "N67b4").bytes);
     for (const auto& recipient : item.recipients) {
       EXPECT_NE(recipients.find(" " + recipient.entry.address + " "), std::string::npos) << recipients;

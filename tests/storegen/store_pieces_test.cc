@@ -65,6 +65,9 @@ TEST(StorePieces, RtfEscapesAndDocuments) {
 TEST(StorePieces, AddressEntriesDecodeWithoutNoise) {
   const auto entry = OneOffEntry({"Anna Berg", "SMTP", "anna@fabrikam.com"});
   EXPECT_EQ(storegentest::HexDecoded(entry), "      Anna Berg SMTP anna@fabrikam.com ");
+  // Letters above 127 survive the decoding; the provider id still does not.
+  EXPECT_EQ(storegentest::HexDecoded(OneOffEntry({"S\u00f8ren \u00d8deg\u00e5rd", "SMTP", "soren@contoso.no"})),
+            "      S\u00f8ren \u00d8deg\u00e5rd SMTP soren@contoso.no ");
   const auto list = RecipientList({{RecipientType::kCc, {"Bo", "SMTP", "bo@x.se"}}});
   ASSERT_EQ(list.size(), 12 + OneOffEntry({"Bo", "SMTP", "bo@x.se"}).size());  // count, type, size, entry
   EXPECT_EQ(list[0], 1);

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "store/byte_text.h"
 #include "store/esedb_handles.h"
 #include "store/text_encoding.h"
 
@@ -153,15 +154,7 @@ std::optional<uint64_t> ReadOrdered(const StoredTable& table, size_t row, std::s
 }
 
 std::string HexDecoded(const std::vector<uint8_t>& bytes) {
-  std::string out;
-  for (uint8_t b : bytes) {
-    if (b == 0) {
-      out.push_back(' ');
-    } else if (b >= 32 && b <= 122) {
-      out.push_back(static_cast<char>(b));
-    }
-  }
-  return out;
+  return edb::Utf16ToUtf8(edb::HexDecodeText(edb::HexText(bytes)));
 }
 
 std::string Utf16BytesToUtf8(const std::vector<uint8_t>& bytes) {

@@ -44,8 +44,9 @@ std::optional<uint64_t> BigEndian64(const std::vector<uint8_t>& bytes);
 // in the row, then big-endian.
 std::optional<uint64_t> ReadOrdered(const StoredTable& table, size_t row, std::string_view column);
 
-// The store reader's hex decoding of binary address values: 0 becomes a
-// blank, bytes 32..122 stay, the rest vanish.
+// The store reader's hex decoding of binary address values (HexDecodeText),
+// as UTF-8: 0 becomes a blank, bytes 32..122 stay, bytes above 127 are
+// Windows-1252 characters, controls and "{" to DEL vanish.
 std::string HexDecoded(const std::vector<uint8_t>& bytes);
 
 // Little-endian UTF-16 bytes as UTF-8.

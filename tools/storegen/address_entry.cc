@@ -7,9 +7,10 @@ namespace storegen {
 namespace {
 
 // A provider id of our own, chosen so that none of its bytes survives the
-// reader's hex decoding.
-constexpr uint8_t kProviderId[16] = {0x81, 0xA4, 0xBE, 0xA3, 0x10, 0x19, 0x9D, 0xDD,
-                                     0x01, 0x0F, 0x02, 0xC7, 0xF3, 0x8E, 0x7B, 0xE5};
+// reader's hex decoding: controls, "{" to DEL, and the five bytes
+// Windows-1252 leaves undefined.
+constexpr uint8_t kProviderId[16] = {0x81, 0x1F, 0x7C, 0x8D, 0x10, 0x19, 0x9D, 0x7E,
+                                     0x01, 0x0F, 0x02, 0x8F, 0x7F, 0x90, 0x7B, 0x1E};
 
 void AppendLittleEndian32(uint32_t value, std::vector<uint8_t>* out) {
   for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(value >> (8 * i)));

@@ -16,6 +16,7 @@
 #include "output/folder_opener.h"
 #include "scanned_store.h"
 #include "store/text_encoding.h"
+#include "terminal_text.h"
 
 namespace edbcli {
 namespace {
@@ -31,14 +32,14 @@ constexpr size_t kWidestCell = 40;
 
 using Table = std::vector<std::vector<std::string>>;
 
-// The list's rows as UTF-8, each cut or padded to exactly `columns` cells,
-// as a list view shows them: texts beyond the last column are dropped, cells
-// never set are empty.
-Table ListRows(const ConsoleWindow& window, size_t columns) {
+// The list's rows as UTF-8 (`to_utf8` converts each cell), each cut or
+// padded to exactly `columns` cells, as a list view shows them: texts beyond
+// the last column are dropped, cells never set are empty.
+Table ListRows(const ConsoleWindow& window, size_t columns, std::string (*to_utf8)(std::u16string_view)) {
   Table rows;
   for (const std::vector<std::u16string>& cells : window.list_rows()) {
     std::vector<std::string> row(columns);
-    for (size_t c = 0; c < columns && c < cells.size(); ++c) row[c] = edb::Utf16ToUtf8(cells[c]);
+    for (size_t c = 0; c < columns && c < cells.size(); ++c) row[c] = to_utf8(cells[c]);
     rows.push_back(std::move(row));
   }
   return rows;
@@ -83,8 +84,8 @@ void PrintAligned(const std::vector<std::string>& headings, const Table& rows) {
 void PrintList(const ListOptions& options, const edb::FolderEntry& folder, const ConsoleWindow& window) {
   std::vector<std::string> headings;
   for (const edb::ListColumn& column : window.list_columns()) headings.push_back(edb::Utf16ToUtf8(column.heading));
-  const Table rows = ListRows(window, headings.size());
   if (options.json) {
+    const Table rows = ListRows(window, headings.size(), edb::Utf16ToUtf8);
     const nlohmann::json json = {{"folder", edb::Utf16ToUtf8(folder.display_name)},
                                  {"class", edb::Utf16ToUtf8(folder.container_class)},
                                  {"columns", headings},
@@ -92,8 +93,9 @@ void PrintList(const ListOptions& options, const edb::FolderEntry& folder, const
     std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
     return;
   }
-  std::printf("%s  [%s]  %zu rows\n", edb::Utf16ToUtf8(folder.display_name).c_str(),
-              edb::Utf16ToUtf8(folder.container_class).c_str(), rows.size());
+  const Table rows = ListRows(window, headings.size(), TerminalText);
+  std::printf("%s  [%s]  %zu rows\n", TerminalText(folder.display_name).c_str(),
+              TerminalText(folder.container_class).c_str(), rows.size());
   if (!headings.empty() && headings[0].empty()) headings[0] = "Key";
   PrintAligned(headings, rows);
 }

@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "scanned_store.h"
 #include "store/text_encoding.h"
+#include "terminal_text.h"
 
 namespace edbcli {
 namespace {
@@ -54,13 +55,13 @@ void PrintTree(const std::string& path, const std::vector<TreeMailbox>& tree, co
   std::printf("%s\n", path.c_str());
   size_t folders = 0;
   for (const TreeMailbox& mailbox : tree) {
-    std::printf("  %s  (key %s)\n", Utf16ToUtf8(mailbox.entry->display_name).c_str(),
-                Utf16ToUtf8(mailbox.entry->key).c_str());
+    std::printf("  %s  (key %s)\n", TerminalText(mailbox.entry->display_name).c_str(),
+                TerminalText(mailbox.entry->key).c_str());
     for (const TreeFolder& folder : mailbox.folders) {
       const edb::FolderEntry& entry = *folder.entry;
-      std::printf("    %s  [%s, %s]\n", Utf16ToUtf8(entry.display_name).c_str(),
-                  Utf16ToUtf8(entry.container_class).c_str(),
-                  entry.contents_table_name ? Utf16ToUtf8(*entry.contents_table_name).c_str() : "no table");
+      std::printf("    %s  [%s, %s]\n", TerminalText(entry.display_name).c_str(),
+                  TerminalText(entry.container_class).c_str(),
+                  entry.contents_table_name ? TerminalText(*entry.contents_table_name).c_str() : "no table");
       ++folders;
     }
   }

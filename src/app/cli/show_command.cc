@@ -19,6 +19,7 @@
 #include "store/folder_contents.h"
 #include "store/private_temp_folder.h"
 #include "store/text_encoding.h"
+#include "terminal_text.h"
 
 namespace edbcli {
 namespace {
@@ -61,7 +62,7 @@ void PrintJson(const edb::ItemPreview& preview) {
 }
 
 void PrintField(const char* label, const std::u16string& text) {
-  std::printf("%-12s %s\n", label, edb::Utf16ToUtf8(text).c_str());
+  std::printf("%-12s %s\n", label, TerminalText(text).c_str());
 }
 
 void PrintText(const edb::ItemPreview& preview) {
@@ -75,7 +76,7 @@ void PrintText(const edb::ItemPreview& preview) {
     PrintField("Body kind:", edb::Utf8ToUtf16(edb::BodyKindName(preview.body_kind)));
   }
   if (!preview.has_record) std::printf("(no Msg record for this key: only the header fields are shown)\n");
-  if (preview.body) std::printf("\n%s\n", edb::Utf16ToUtf8(*preview.body).c_str());
+  if (preview.body) std::printf("\n%s\n", TerminalBodyText(*preview.body).c_str());
 }
 
 int RunShow(const ShowOptions& options) {
