@@ -5,6 +5,7 @@
 // values are untouched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "ese/database_writer.h"
@@ -66,12 +67,18 @@ class LongValueChunkChainTest : public ::testing::Test {
     ASSERT_EQ(chunks_[1].offset, kChunkSize);
   }
 
-  // Moves chunk `n` of LID 1 by `delta` bytes in its key (the key's last
-  // byte lies right before the chunk's data), makes the page checksum right
-  // again and writes the file.
+  // Moves chunk `n` of LID 1 by `delta` bytes in its key (the key, LID
+  // then offset big-endian, ends a few bytes before the chunk's data), makes
+  // the page checksum right again and writes the file.
   void MoveChunk(size_t n, int delta) {
-    const uint64_t key_end = chunks_[n].file_offset - 1;
-    ASSERT_EQ(bytes_[key_end], static_cast<uint8_t>(chunks_[n].offset));
+    const uint32_t offset = chunks_[n].offset;
+    const uint8_t big_endian[4] = {static_cast<uint8_t>(offset >> 24), static_cast<uint8_t>(offset >> 16),
+                                   static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset)};
+    uint64_t key_end = 0;
+    for (uint64_t at = chunks_[n].file_offset - 1; at + 16 > chunks_[n].file_offset && key_end == 0; --at) {
+      if (std::equal(big_endian, big_endian + 4, bytes_.begin() + static_cast<std::ptrdiff_t>(at) - 3)) key_end = at;
+    }
+    ASSERT_NE(key_end, 0u) << "no key before chunk " << n;
     bytes_[key_end] = static_cast<uint8_t>(bytes_[key_end] + delta);
     const uint32_t page = static_cast<uint32_t>(key_end / kPageSize) - 1;
     uint8_t* p = bytes_.data() + (page + 1) * kPageSize;
