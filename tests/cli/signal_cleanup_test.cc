@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -101,43 +103,59 @@ size_t FilesBelow(const fs::path& folder) {
   return files;
 }
 
-// A synthetic store whose Inbox lists far more than a pipe holds, so that
-// `list` is still writing when its reader stops, and whose attachments fill
-// the temporary folder.
+// A store whose one folder (wide layout) lists far more than a pipe holds,
+// so that `list` is still writing when its reader stops, and whose rows
+// each leave a file in the temporary folder.
 class SignalCleanupTest : public ::testing::Test {
  protected:
+  static constexpr int kItems = 1500;
+
   static void SetUpTestSuite() {
     dir_ = new edbtest::ScratchDir();
-    store_ = (*dir_ / "synthetic.edb").string();
+    nlohmann::json items = nlohmann::json::array();
+    for (int i = 0; i < kItems; ++i) {
+      char key[17];
+      std::snprintf(key, sizeof key, "5d0000001%07x", i + 1);
+      items.push_back({{"key", key},
+                       {"class", "IPM.Note"},
+                       {"subject", "Item " + std::to_string(i) + " of a folder longer than any pipe holds"},
+                       {"contents_blob",
+                        {{"name", "blob" + std::to_string(i) + ".bin"}, {"data", "data"}, {"repeat", 300}}}});
+    }
+    const nlohmann::json description = {
+        {"mailboxes",
+         {{{"key", "3c00000000001001"},
+           {"display_name", "Mailbox - Many Files"},
+           {"folders",
+            {{{"id", "1000000000020a0"}, {"display_name", "Top of Information Store"}},
+             {{"id", "1000000000020a1"},
+              {"parent", "1000000000020a0"},
+              {"display_name", "Projekte"},
+              {"layout", "wide"},
+              {"items", items}}}}}}}};
+    const std::string description_path = (*dir_ / "many.json").string();
+    std::ofstream(description_path) << description.dump();
+    store_ = (*dir_ / "many.edb").string();
     std::string out;
-    ASSERT_EQ(edbtest::RunCommand(edbtest::Program("edbgen").string() + " synthetic 6000 '" + store_ + "' 2>&1", &out),
+    ASSERT_EQ(edbtest::RunCommand(
+                  edbtest::Program("edbgen").string() + " json '" + description_path + "' '" + store_ + "' 2>&1", &out),
               0)
         << out;
-    out.clear();
-    ASSERT_EQ(edbtest::RunCommand(edbtest::Program("edbrecover").string() + " scan --json '" + store_ + "'", &out),
-              0);
-    const nlohmann::json tree = nlohmann::json::parse(out);
-    for (const nlohmann::json& folder : tree["mailboxes"][0]["folders"]) {
-      if (folder["name"] == "Inbox") inbox_ = folder["table"].get<std::string>();
-    }
-    ASSERT_FALSE(inbox_.empty()) << out;
   }
   static void TearDownTestSuite() { delete dir_; }
 
-  std::vector<std::string> ListInbox() const { return {"list", store_, inbox_}; }
+  std::vector<std::string> ListFolder() const { return {"list", store_, "1-20A1"}; }
 
   edbtest::ScratchDir temp_parent_;
   static edbtest::ScratchDir* dir_;
   static std::string store_;
-  static std::string inbox_;
 };
 
 edbtest::ScratchDir* SignalCleanupTest::dir_ = nullptr;
 std::string SignalCleanupTest::store_;
-std::string SignalCleanupTest::inbox_;
 
 TEST_F(SignalCleanupTest, ReaderClosingThePipeEarlyLeavesNoTemporaryFolder) {
-  RunningEdbrecover list(ListInbox(), temp_parent_.path());
+  RunningEdbrecover list(ListFolder(), temp_parent_.path());
   ASSERT_TRUE(list.started());
   ASSERT_TRUE(list.ReadFirstLine());
   list.CloseOutput();
@@ -149,12 +167,12 @@ class SignalCleanupBySignalTest : public SignalCleanupTest, public ::testing::Wi
 
 TEST_P(SignalCleanupBySignalTest, SignalEndsTheProcessAndRemovesTheTemporaryFolder) {
   const int signal_number = GetParam();
-  RunningEdbrecover list(ListInbox(), temp_parent_.path());
+  RunningEdbrecover list(ListFolder(), temp_parent_.path());
   ASSERT_TRUE(list.started());
   // Output has begun: the scan is over and its files are written; the
   // process now waits for us to read on.
   ASSERT_TRUE(list.ReadFirstLine());
-  EXPECT_GT(FilesBelow(temp_parent_.path()), 0u);
+  EXPECT_EQ(FilesBelow(temp_parent_.path()), static_cast<size_t>(kItems));
   list.Signal(signal_number);
   EXPECT_EQ(list.Wait(), signal_number);
   EXPECT_TRUE(fs::is_empty(temp_parent_.path()));
