@@ -59,11 +59,6 @@ void StripBlanks(std::u16string* text) {
   *text = text->substr(first, last - first + 1);
 }
 
-// The patterns run on UTF-8, where every letter is a word character.
-std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
-
-std::u16string Widen(std::string_view text) { return Utf8ToUtf16(text); }
-
 std::u16string RemoveBlanks(std::u16string text) {
   RemoveAll(&text, u" ");
   return text;
@@ -71,37 +66,37 @@ std::u16string RemoveBlanks(std::u16string text) {
 
 // The sender rules on the cleaned text; empty when none applies.
 std::u16string SenderFromCleaned(const std::u16string& cleaned) {
-  const std::string narrow = Narrow(cleaned);
-  if (narrow.empty()) return cleaned;
-  if (FindPattern(narrow, AddressPattern::kTwoWordsThenAddress)) return cleaned;
-  if (std::optional<std::string> match = PatternMatch(narrow, AddressPattern::kTwoWordsAngleAddress)) {
-    std::u16string result = Widen(*match);
+  const std::string utf8 = Utf16ToUtf8(cleaned);  // the patterns run on UTF-8
+  if (utf8.empty()) return cleaned;
+  if (FindPattern(utf8, AddressPattern::kTwoWordsThenAddress)) return cleaned;
+  if (std::optional<std::string> match = PatternMatch(utf8, AddressPattern::kTwoWordsAngleAddress)) {
+    std::u16string result = Utf8ToUtf16(*match);
     ReplaceAll(&result, u"< ", u"<");
     result.push_back(u'>');
     ReplaceAll(&result, u" >", u">");
     return result;
   }
-  if (std::optional<std::string> match = PatternMatch(narrow, AddressPattern::kWordAngleAddress)) {
-    return RemoveBlanks(Widen(*match)) + u">";
+  if (std::optional<std::string> match = PatternMatch(utf8, AddressPattern::kWordAngleAddress)) {
+    return RemoveBlanks(Utf8ToUtf16(*match)) + u">";
   }
   for (AddressPattern pattern : {AddressPattern::kAddress, AddressPattern::kTwoWords, AddressPattern::kWordThenBlank}) {
-    if (std::optional<std::string> match = PatternMatch(narrow, pattern)) return Widen(*match);
+    if (std::optional<std::string> match = PatternMatch(utf8, pattern)) return Utf8ToUtf16(*match);
   }
   return u"";
 }
 
 std::u16string RecipientsFromCleaned(const std::u16string& cleaned) {
-  const std::string narrow = Narrow(cleaned);
+  const std::string utf8 = Utf16ToUtf8(cleaned);  // the patterns run on UTF-8
   std::set<std::string> seen;
   std::u16string result;
   size_t from = 0;
-  while (from < narrow.size()) {
-    std::optional<PatternSpan> span = FindPattern(narrow, AddressPattern::kAddress, from);
+  while (from < utf8.size()) {
+    std::optional<PatternSpan> span = FindPattern(utf8, AddressPattern::kAddress, from);
     if (!span) break;
-    std::string address = narrow.substr(span->offset, span->length);
+    std::string address = utf8.substr(span->offset, span->length);
     from = span->offset + span->length;
     if (!seen.insert(address).second) continue;
-    result += Widen(address);
+    result += Utf8ToUtf16(address);
     result.push_back(u',');
   }
   return result;
