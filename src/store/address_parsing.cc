@@ -8,7 +8,7 @@
 
 #include "store/byte_text.h"
 #include "store/pattern_match.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -1,7 +1,7 @@
 // Hexadecimal, printable-byte and cleaning text functions.
 #include "store/byte_text.h"
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "body/body_column.h"
+#include "store/body_column.h"
 #include "ese/database_writer.h"
 #include "ese/seven_bit.h"
 #include "render_db_support.h"

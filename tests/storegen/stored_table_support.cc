@@ -3,9 +3,9 @@
 
 #include <stdexcept>
 
+#include "ese/esedb_handles.h"
+#include "base/text_encoding.h"
 #include "store/byte_text.h"
-#include "store/esedb_handles.h"
-#include "store/text_encoding.h"
 
 namespace storegentest {
 namespace {

@@ -1,7 +1,7 @@
 // Control characters shown as "\xHH" for terminal output.
 #include "terminal_text.h"
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {
