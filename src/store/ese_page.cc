@@ -110,7 +110,8 @@ bool IsKnownPageLayout(const EseFileHeader& header, std::string* why) {
 }
 
 std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     *error = "cannot open " + path + ": " + std::strerror(errno);
     return nullptr;
@@ -120,6 +121,10 @@ std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* err
   struct stat info;
   if (fstat(fd, &info) != 0) {
     *error = std::string("cannot stat database: ") + std::strerror(errno);
+    return nullptr;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    *error = path + " is not a regular file";
     return nullptr;
   }
   std::vector<uint8_t> first(kHeaderChecksummedSize);
@@ -159,6 +164,49 @@ bool EseFile::ReadAt(uint64_t offset, size_t size, uint8_t* out, std::string* er
   return PreadFully(fd_, offset, size, out, error);
 }
 
+namespace {
+
+uint32_t Parity(uint32_t word) { return static_cast<uint32_t>(__builtin_popcount(word) & 1); }
+
+// The ECC word of a page in the new checksum format: the parity of each
+// 16-byte row (one code per row), the parities of combinations of the four
+// 32-bit columns, and the positions of the set bits in the XOR of all words.
+uint32_t PageEcc(std::span<const uint8_t> page) {
+  const size_t size = page.size();
+  uint32_t column[4] = {0, 0, 0, 0};
+  uint32_t ecc = 0;
+  uint32_t row_code = 0xff800000u;
+  uint32_t row_xor = 0;
+  for (size_t offset = 8; offset + 4 <= size; offset += 4) {
+    const uint32_t word = LoadLe32(page.data() + offset);
+    const size_t column_index = (offset / 4) % 4;
+    column[column_index] ^= word;
+    row_xor ^= word;
+    if (column_index == 3) {
+      if (Parity(row_xor)) ecc ^= row_code;
+      row_code -= 0x007fff80u;
+      row_xor = 0;
+    }
+  }
+  if (row_xor != 0 && Parity(row_xor)) ecc ^= row_code;
+  if (Parity(column[0] ^ column[1])) ecc ^= 0x00400000u;
+  if (Parity(column[0] ^ column[2])) ecc ^= 0x00200000u;
+  if (Parity(column[1] ^ column[3])) ecc ^= 0x00000020u;
+  if (Parity(column[2] ^ column[3])) ecc ^= 0x00000040u;
+  const uint32_t all = column[0] ^ column[1] ^ column[2] ^ column[3];
+  uint32_t bit_code = 0;
+  uint32_t code = 0xffff0000u;
+  for (int bit = 0; bit < 32; ++bit) {
+    if (all & (1u << bit)) bit_code ^= code;
+    code -= 0x0000ffffu;
+  }
+  if (size < 8192) ecc &= ~static_cast<uint32_t>(size << 19);
+  ecc ^= (ecc ^ bit_code) & 0x001f001fu;
+  return ecc;
+}
+
+}  // namespace
+
 bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                         std::string* error) {
   if (page.size() < kPageHeaderSize) {
@@ -172,6 +220,10 @@ bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, con
   uint32_t computed;
   if (new_format) {
     computed = XorWords(page, 8, page_number);
+    if (computed == stored && PageEcc(page) != LoadLe32(page.data() + 4)) {
+      *error = "page ECC checksum mismatch";
+      return false;
+    }
   } else {
     if (LoadLe32(page.data() + 4) != page_number) {
       *error = "page holds the number of page " + std::to_string(LoadLe32(page.data() + 4));
@@ -188,12 +240,24 @@ bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, con
 
 bool PageView::Parse(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                      std::string* error) {
+  return ParseChecked(page, page_number, header, nullptr, error);
+}
+
+bool PageView::ParseChecked(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
+                            std::string* checksum_problem, std::string* error) {
   tags_.clear();
   if (page.size() != header.page_size || page.size() < kPageHeaderSize) {
     *error = "short page";
     return false;
   }
-  if (!VerifyPageChecksum(page, page_number, header, error)) return false;
+  std::string checksum_error;
+  if (!VerifyPageChecksum(page, page_number, header, &checksum_error)) {
+    if (checksum_problem == nullptr) {
+      *error = checksum_error;
+      return false;
+    }
+    *checksum_problem = checksum_error;
+  }
   page_ = page;
   number_ = page_number;
   previous_ = LoadLe32(page.data() + 16);
