@@ -142,7 +142,8 @@ std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* err
 EseFile::EseFile(int fd, EseFileHeader header, uint64_t file_size)
     : fd_(fd), header_(header), file_size_(file_size) {
   uint64_t pages = file_size_ / header_.page_size;
-  page_count_ = pages < 2 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(pages - 1, UINT32_MAX));
+  // The header and its shadow copy take the first two page slots.
+  page_count_ = pages <= 2 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(pages - 2, UINT32_MAX));
 }
 
 EseFile::~EseFile() { ::close(fd_); }
@@ -287,6 +288,32 @@ bool PageView::ParseChecked(std::span<const uint8_t> page, uint32_t page_number,
       return false;
     }
     tags_.push_back(tag);
+  }
+  return CheckSpaceAccounting(page, values_size, error);
+}
+
+// The header's free-space count and first free offset agree with the tags
+// in a sound page: free bytes are what the tags leave of the values area,
+// and no tag reaches past the first free offset. A changed tag count or tag
+// size shows here even when the checksum was made to fit.
+bool PageView::CheckSpaceAccounting(std::span<const uint8_t> page, size_t values_size, std::string* error) {
+  size_t used = 0;
+  size_t highest_end = 0;
+  for (const Tag& tag : tags_) {
+    used += tag.size;
+    highest_end = std::max<size_t>(highest_end, size_t{tag.offset} + tag.size);
+  }
+  size_t free_bytes = LoadLe16(page.data() + 28);
+  size_t first_free = LoadLe16(page.data() + 32);
+  if (used > values_size || free_bytes != values_size - used) {
+    *error = "free-space count does not match the page's tags";
+    tags_.clear();
+    return false;
+  }
+  if (highest_end > first_free) {
+    *error = "a tag reaches past the page's first free offset";
+    tags_.clear();
+    return false;
   }
   return true;
 }

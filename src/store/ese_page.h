@@ -82,8 +82,9 @@ inline constexpr uint8_t kTagFlagCommonKey = 0x04;
 class PageView {
  public:
   // Parses `page` (exactly one page of `header`'s size) read from page
-  // number `page_number`. Checks the checksum and that every tag lies inside
-  // the page's value area. False, with `error` set, on any damage.
+  // number `page_number`. Checks the checksum, that every tag lies inside
+  // the page's value area, and that the header's free-space count and
+  // first free offset agree with the tags. False, with `error` set, on any damage.
   bool Parse(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
              std::string* error);
   // As Parse, but a checksum mismatch does not fail the parse when
@@ -113,6 +114,8 @@ class PageView {
     uint16_t size;
     uint8_t flags;
   };
+  bool CheckSpaceAccounting(std::span<const uint8_t> page, size_t values_size, std::string* error);
+
   std::span<const uint8_t> page_;
   uint32_t number_ = 0;
   uint32_t flags_ = 0;

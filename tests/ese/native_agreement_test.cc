@@ -10,6 +10,7 @@
 #include "ese/native_database.h"
 #include "native_agreement_support.h"
 #include "test_support.h"
+#include "esedb_reading_support.h"
 #include "writer_support.h"
 
 namespace {
@@ -31,6 +32,9 @@ TEST(NativeAgreement, EveryTableOfTheWindowsWrittenDatabases) {
     Agreement agreement = ExpectAgreement(edbtest::RealDatabase(name).string());
     EXPECT_GT(agreement.tables, 0);
     EXPECT_GT(agreement.values, 0);
+    if (std::string(name) == "text.edb") EXPECT_GT(agreement.texts, 10);
+    if (std::string(name) == "multi.edb") EXPECT_GT(agreement.multi_values, 0);
+    if (std::string(name) == "binary.edb") EXPECT_GT(agreement.long_values, 0);
     EXPECT_TRUE(agreement.libesedb_refusals.empty()) << nativetest::Join(agreement.libesedb_refusals);
   }
 }

@@ -18,7 +18,7 @@ using esewriter::Value;
 // One record per 4 KiB page: the cheapest way past libesedb's limit.
 constexpr int kRecords = 16500;
 
-TEST(NativeLargeTable, MoreLeafPagesThanLibesedbAllowsReadWhole) {
+TEST(SlowNativeLargeTable, MoreLeafPagesThanLibesedbAllowsReadWhole) {
   edbtest::ScratchDir scratch;
   const std::string path = (scratch / "wide.edb").string();
   {

@@ -16,6 +16,7 @@
 #include "ese/page_checksum.h"
 #include "native_agreement_support.h"
 #include "test_support.h"
+#include "esedb_reading_support.h"
 #include "writer_support.h"
 
 namespace {

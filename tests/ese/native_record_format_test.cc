@@ -61,7 +61,7 @@ std::string SliceText(const Bytes& record, const ValueSlice& slice) {
 }
 
 TEST(RecordFormat, FixedVariableAndTaggedColumns) {
-  Bytes record = MakeRecord({{256, 0x01, "long text"}, {258, -1, "\x05\0\0\0"}});
+  Bytes record = MakeRecord({{256, 0x01, "long text"}, {258, -1, std::string("\x05\0\0\0", 4)}});
   std::vector<ValueSlice> slices;
   ASSERT_TRUE(DecodeRecord(record, kColumns, {}, &slices).ok());
   EXPECT_EQ(SliceText(record, slices[0]), "\x11\x22\x33\x44");
