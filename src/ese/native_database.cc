@@ -246,9 +246,8 @@ class NativeTable : public Table {
     page_number_ = 0;
     std::string error;
     if (!file_->ReadPage(number, &page_bytes_, &error)) return Status::IoError(error);
-    std::string checksum_problem;  // reported by the walk already
-    if (!page_.ParseChecked(page_bytes_, number, file_->header(), &checksum_problem, &error))
-      return Status::Corruption(error);
+    // The walk verified the checksum and reported a mismatch.
+    if (!page_.ParseVerified(page_bytes_, file_->header(), &error)) return Status::Corruption(error);
     page_number_ = number;
     return Status::Ok();
   }

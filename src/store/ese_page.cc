@@ -169,27 +169,41 @@ namespace {
 
 uint32_t Parity(uint32_t word) { return static_cast<uint32_t>(__builtin_popcount(word) & 1); }
 
-// The ECC word of a page in the new checksum format: the parity of each
+// The XOR of a page's words and its ECC word, in the new checksum format: the parity of each
 // 16-byte row (one code per row), the parities of combinations of the four
 // 32-bit columns, and the positions of the set bits in the XOR of all words.
-uint32_t PageEcc(std::span<const uint8_t> page) {
-  const size_t size = page.size();
+struct NewFormatSums {
+  uint32_t words_xor = 0;  // XOR of every word from offset 8 on
+  uint32_t ecc = 0;
+};
+
+NewFormatSums PageSums(std::span<const uint8_t> page) {
+  const size_t size = page.size() & ~size_t{15};
+  const uint8_t* p = page.data();
   uint32_t column[4] = {0, 0, 0, 0};
   uint32_t ecc = 0;
+  // Row 0 starts after the two checksum words: only columns 2 and 3.
   uint32_t row_code = 0xff800000u;
-  uint32_t row_xor = 0;
-  for (size_t offset = 8; offset + 4 <= size; offset += 4) {
-    const uint32_t word = LoadLe32(page.data() + offset);
-    const size_t column_index = (offset / 4) % 4;
-    column[column_index] ^= word;
-    row_xor ^= word;
-    if (column_index == 3) {
-      if (Parity(row_xor)) ecc ^= row_code;
-      row_code -= 0x007fff80u;
-      row_xor = 0;
-    }
+  {
+    const uint32_t w2 = LoadLe32(p + 8);
+    const uint32_t w3 = LoadLe32(p + 12);
+    column[2] ^= w2;
+    column[3] ^= w3;
+    if (Parity(w2 ^ w3)) ecc ^= row_code;
+    row_code -= 0x007fff80u;
   }
-  if (row_xor != 0 && Parity(row_xor)) ecc ^= row_code;
+  for (size_t offset = 16; offset < size; offset += 16) {
+    const uint32_t w0 = LoadLe32(p + offset);
+    const uint32_t w1 = LoadLe32(p + offset + 4);
+    const uint32_t w2 = LoadLe32(p + offset + 8);
+    const uint32_t w3 = LoadLe32(p + offset + 12);
+    column[0] ^= w0;
+    column[1] ^= w1;
+    column[2] ^= w2;
+    column[3] ^= w3;
+    if (Parity(w0 ^ w1 ^ w2 ^ w3)) ecc ^= row_code;
+    row_code -= 0x007fff80u;
+  }
   if (Parity(column[0] ^ column[1])) ecc ^= 0x00400000u;
   if (Parity(column[0] ^ column[2])) ecc ^= 0x00200000u;
   if (Parity(column[1] ^ column[3])) ecc ^= 0x00000020u;
@@ -203,7 +217,7 @@ uint32_t PageEcc(std::span<const uint8_t> page) {
   }
   if (size < 8192) ecc &= ~static_cast<uint32_t>(size << 19);
   ecc ^= (ecc ^ bit_code) & 0x001f001fu;
-  return ecc;
+  return {all, ecc};
 }
 
 }  // namespace
@@ -220,8 +234,9 @@ bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, con
   bool new_format = header.format_revision >= 0x0b && (flags & kPageFlagNewFormat) != 0;
   uint32_t computed;
   if (new_format) {
-    computed = XorWords(page, 8, page_number);
-    if (computed == stored && PageEcc(page) != LoadLe32(page.data() + 4)) {
+    NewFormatSums sums = PageSums(page);
+    computed = page_number ^ sums.words_xor;
+    if (computed == stored && sums.ecc != LoadLe32(page.data() + 4)) {
       *error = "page ECC checksum mismatch";
       return false;
     }
@@ -259,8 +274,21 @@ bool PageView::ParseChecked(std::span<const uint8_t> page, uint32_t page_number,
     }
     *checksum_problem = checksum_error;
   }
-  page_ = page;
   number_ = page_number;
+  return ParseLayout(page, error);
+}
+
+bool PageView::ParseVerified(std::span<const uint8_t> page, const EseFileHeader& header, std::string* error) {
+  tags_.clear();
+  if (page.size() != header.page_size || page.size() < kPageHeaderSize) {
+    *error = "short page";
+    return false;
+  }
+  return ParseLayout(page, error);
+}
+
+bool PageView::ParseLayout(std::span<const uint8_t> page, std::string* error) {
+  page_ = page;
   previous_ = LoadLe32(page.data() + 16);
   next_ = LoadLe32(page.data() + 20);
   object_id_ = LoadLe32(page.data() + 24);

@@ -92,6 +92,9 @@ class PageView {
   // when the checksum holds) and the structural checks still apply.
   bool ParseChecked(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                     std::string* checksum_problem, std::string* error);
+  // As Parse without the checksum: for a page whose checksum was verified
+  // (and any mismatch reported) when it was first read.
+  bool ParseVerified(std::span<const uint8_t> page, const EseFileHeader& header, std::string* error);
 
   uint32_t number() const { return number_; }
   uint32_t flags() const { return flags_; }
@@ -114,6 +117,7 @@ class PageView {
     uint16_t size;
     uint8_t flags;
   };
+  bool ParseLayout(std::span<const uint8_t> page, std::string* error);
   bool CheckSpaceAccounting(std::span<const uint8_t> page, size_t values_size, std::string* error);
 
   std::span<const uint8_t> page_;
