@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -252,7 +253,9 @@ class NativeTable : public Table {
     return Status::Ok();
   }
 
+  // Reports a record that cannot be read, the first time it is asked for.
   Status Lost(int64_t position, const Status& status) {
+    if (!reported_.insert(position).second) return status;
     reporter_.Corruption("record " + std::to_string(position) + " of table " + facts_->name_utf8, status.reason());
     return status;
   }
@@ -265,6 +268,7 @@ class NativeTable : public Table {
   std::vector<uint8_t> page_bytes_;
   PageView page_;
   uint32_t page_number_ = 0;
+  std::set<int64_t> reported_;
 };
 
 class NativeDatabase : public Database {
