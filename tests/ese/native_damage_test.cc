@@ -179,3 +179,74 @@ TEST_F(NativeDamage, ChecksumMismatchOnSoundLeafIsReportedAsSuspect) {
 }
 
 }  // namespace
+
+namespace {
+
+// A tree of three levels: a zeroed branch page in the middle costs the key
+// range it covers, one contiguous run of records, reported once; the walk
+// reaches the pages after it through the root's keys.
+TEST(NativeDamageBranch, ZeroedMiddleBranchCostsOnlyItsRange) {
+  edbtest::ScratchDir scratch;
+  const std::string path = (scratch / "deep.edb").string();
+  esewriter::TableSpec spec{"Msg", {{"Id", ColumnType::kLong}, {"Subject", ColumnType::kText, 1252}}};
+  std::vector<esewriter::Record> records;
+  constexpr int kMany = 30000;
+  for (int i = 0; i < kMany; ++i) records.push_back({Value::I32(i), Value::Text1252(std::string(200, 'a' + i % 26))});
+  esetest::WriteDatabase(path, kPageSize, {{spec, records}});
+
+  std::string error;
+  uint32_t root = 0;
+  std::vector<uint32_t> branches;
+  {
+    auto file = edb::EseFile::Open(path, &error);
+    ASSERT_TRUE(file) << error;
+    edb::EseCatalog catalog;
+    ASSERT_TRUE(catalog.Read(*file, &error));
+    root = catalog.FindTable(u"Msg")->root_page;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(file->ReadPage(root, &bytes, &error));
+    edb::PageView page;
+    ASSERT_TRUE(page.Parse(bytes, root, file->header(), &error));
+    ASSERT_FALSE(page.is_leaf());
+    for (int i = 1; i < page.tag_count(); ++i) {
+      std::span<const uint8_t> node = page.TagData(i);
+      branches.push_back(edb::LoadLe32(node.data() + node.size() - 4));
+    }
+  }
+  ASSERT_GE(branches.size(), 3u);
+  const uint32_t victim = branches[1];
+  {
+    std::vector<uint8_t> bytes = ReadFile(path);
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>((size_t{victim} + 1) * kPageSize),
+              bytes.begin() + static_cast<std::ptrdiff_t>((size_t{victim} + 2) * kPageSize), 0);
+    WriteFile(path, bytes);
+  }
+  nativetest::RecordingReporter reporter;
+  auto db = edb::ese::OpenNativeDatabase(path, reporter);
+  ASSERT_TRUE(db.ok());
+  auto table = (*db)->OpenTable(kTableIndex);
+  ASSERT_TRUE(table.ok());
+  std::vector<int> ids;
+  for (int64_t i = 0; i < *(*table)->RecordCount(); ++i) {
+    auto record = (*table)->ReadRecord(i);
+    ASSERT_TRUE(record.ok());
+    edb::ese::Value id;
+    ASSERT_TRUE((*record)->ReadValue(0, &id).ok());
+    ids.push_back(static_cast<int>(edb::LoadLe32(id.data.data())));
+  }
+  ASSERT_EQ(reporter.reports.size(), 1u) << nativetest::Join(reporter.reports);
+  EXPECT_NE(reporter.reports[0].find("page " + std::to_string(victim)), std::string::npos) << reporter.reports[0];
+  // Ids before the gap, then after it, in order; the gap is one run.
+  ASSERT_FALSE(ids.empty());
+  ASSERT_LT(ids.size(), static_cast<size_t>(kMany));
+  int gaps = 0;
+  for (size_t i = 1; i < ids.size(); ++i) {
+    ASSERT_LT(ids[i - 1], ids[i]);
+    gaps += ids[i] != ids[i - 1] + 1 ? 1 : 0;
+  }
+  EXPECT_EQ(ids.front(), 0);
+  EXPECT_EQ(ids.back(), kMany - 1);
+  EXPECT_EQ(gaps, 1);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "ese/database.h"
 #include "ese/native_database.h"
 #include "ese/page_checksum.h"
 #include "native_agreement_support.h"
@@ -109,6 +110,34 @@ TEST(NativeOpen, CatalogLostInBothCopiesIsAClearError) {
   edb::Status status = OpenStatus(path);
   EXPECT_EQ(status.code(), edb::StatusCode::kCorruption);
   EXPECT_NE(status.reason().find("catalog"), std::string::npos) << status.reason();
+}
+
+}  // namespace
+
+namespace {
+
+// The native reader serves what it knows; libesedb serves the rest, and
+// the database says which reader it is.
+TEST(ReaderChoice, NativeByDefaultLibesedbForWhatItDoesNotKnow) {
+  nativetest::RecordingReporter reporter;
+  auto text = edb::ese::OpenDatabase(edbtest::RealDatabase("text.edb").string(), edb::ese::ReaderChoice::kNative, reporter);
+  ASSERT_TRUE(text.ok()) << text.status().reason();
+  EXPECT_EQ((*text)->reader_name(), "native");
+  auto forced = edb::ese::OpenDatabase(edbtest::RealDatabase("text.edb").string(), edb::ese::ReaderChoice::kLibesedb,
+                                       reporter);
+  ASSERT_TRUE(forced.ok()) << forced.status().reason();
+  EXPECT_EQ((*forced)->reader_name(), "libesedb");
+  EXPECT_EQ((*forced)->table_count(), (*text)->table_count());
+  for (const char* name : {"SRUDB.dat", "Current.mdb"}) {
+    nativetest::RecordingReporter silent;
+    const std::string path = edbtest::RealDatabase(name).string();
+    auto declined = edb::ese::OpenNativeDatabase(path, silent);
+    auto chosen = edb::ese::OpenDatabase(path, edb::ese::ReaderChoice::kNative, silent);
+    ASSERT_TRUE(chosen.ok()) << name << ": " << chosen.status().reason();
+    EXPECT_EQ((*chosen)->reader_name(), declined.ok() ? "native" : "libesedb") << name;
+  }
+  auto missing = edb::ese::OpenDatabase("/nonexistent/x.edb", edb::ese::ReaderChoice::kNative, reporter);
+  EXPECT_EQ(missing.status().code(), edb::StatusCode::kIoError);
 }
 
 }  // namespace
