@@ -18,8 +18,8 @@
 
 #include "ese/database.h"
 #include "ese/native_database.h"
-#include "store/corruption_reporter.h"
-#include "store/esedb_handles.h"
+#include "base/corruption_reporter.h"
+#include "ese/esedb_handles.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "ese/database_writer.h"
 #include "ese/native_database.h"
 #include "ese/page_checksum.h"
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 
 namespace {
 

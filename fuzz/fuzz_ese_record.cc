@@ -12,7 +12,7 @@
 
 #include "ese/record_format.h"
 #include "ese/stored_text.h"
-#include "store/ese_page.h"
+#include "ese/ese_page.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "store/corruption_reporter.h"
-#include "store/ese_page.h"
-#include "store/ese_tree.h"
+#include "base/corruption_reporter.h"
+#include "ese/ese_page.h"
+#include "ese/ese_tree.h"
 
 namespace edb::ese {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "store/corruption_reporter.h"
-#include "store/esedb_handles.h"
+#include "base/corruption_reporter.h"
+#include "ese/esedb_handles.h"
 
 namespace edb::ese {
 namespace {

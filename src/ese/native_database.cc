@@ -15,12 +15,12 @@
 #include "ese/data_tree_locator.h"
 #include "ese/record_format.h"
 #include "ese/stored_text.h"
-#include "store/corruption_reporter.h"
-#include "store/ese_catalog.h"
-#include "store/ese_page.h"
-#include "store/ese_tree.h"
-#include "store/lv_reader.h"
-#include "store/text_encoding.h"
+#include "base/corruption_reporter.h"
+#include "ese/ese_catalog.h"
+#include "ese/ese_page.h"
+#include "ese/ese_tree.h"
+#include "ese/long_value_reader.h"
+#include "base/text_encoding.h"
 
 namespace edb::ese {
 namespace {

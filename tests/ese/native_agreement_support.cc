@@ -7,8 +7,8 @@
 
 #include "ese/database.h"
 #include "ese/native_database.h"
-#include "store/esedb_handles.h"
-#include "store/text_encoding.h"
+#include "ese/esedb_handles.h"
+#include "base/text_encoding.h"
 
 namespace nativetest {
 namespace {

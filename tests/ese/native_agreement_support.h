@@ -7,9 +7,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 
 namespace nativetest {
 
@@ -29,6 +30,9 @@ struct Agreement {
 // Reads every table of `path` both ways. `max_records` > 0 stops each table
 // after that many records.
 Agreement CompareWithLibesedb(const std::string& path, int64_t max_records = 0);
+
+// The bytes of `text`.
+inline std::vector<uint8_t> Bytes(std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // The first lines of `lines`, one per line.
 std::string Join(const std::vector<std::string>& lines);

@@ -10,8 +10,7 @@
 #include "ese/native_database.h"
 #include "native_agreement_support.h"
 #include "test_support.h"
-#include "esedb_reading_support.h"
-#include "writer_support.h"
+#include "esewriter/writer_support.h"
 
 namespace {
 
@@ -104,7 +103,7 @@ std::vector<esetest::TableContent> EveryKindOfValue() {
                        i % 3 == 0 ? Value::Multi({esetest::Le32(seed), esetest::Le32(seed + 1), esetest::Le32(seed + 2)})
                                   : Value::Null(),
                        i % 5 == 1 ? Value::Multi({{'a', 0, 'b', 0}, {'c', 0}, {'d', 0, 'e', 0, 'f', 0}}) : Value::Null(),
-                       i % 7 == 1 ? Value::Multi({esetest::Bytes("first"), esetest::Bytes("second"), esetest::Bytes("third")})
+                       i % 7 == 1 ? Value::Multi({nativetest::Bytes("first"), nativetest::Bytes("second"), nativetest::Bytes("third")})
                                   : Value::Null()});
   }
   return {{spec, records}};

@@ -13,9 +13,9 @@
 #include "ese/native_database.h"
 #include "ese/page_checksum.h"
 #include "native_agreement_support.h"
-#include "store/ese_catalog.h"
+#include "ese/ese_catalog.h"
 #include "test_support.h"
-#include "writer_support.h"
+#include "esewriter/writer_support.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "ese/native_database.h"
 #include "native_agreement_support.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "test_support.h"
-#include "writer_support.h"
+#include "esewriter/writer_support.h"
 
 namespace {
 

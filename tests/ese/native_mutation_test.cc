@@ -16,8 +16,7 @@
 #include "ese/page_checksum.h"
 #include "native_agreement_support.h"
 #include "test_support.h"
-#include "esedb_reading_support.h"
-#include "writer_support.h"
+#include "esewriter/writer_support.h"
 
 namespace {
 
@@ -85,8 +84,8 @@ TEST(NativeMutation, RandomlyChangedStoresAreReadWithoutHarm) {
     records.push_back({Value::I32(i), Value::Text1200(u"subject"),
                        i % 3 == 0 ? Value::Compressed7Bit("compressed body " + std::to_string(i))
                                   : Value::Text1252("body " + std::to_string(i)),
-                       i % 2 == 0 ? Value::Multi({esetest::Bytes("a"), esetest::Bytes("bc"), esetest::Bytes("def")})
-                                  : Value::Multi({esetest::Bytes("x"), esetest::Bytes("y")}),
+                       i % 2 == 0 ? Value::Multi({nativetest::Bytes("a"), nativetest::Bytes("bc"), nativetest::Bytes("def")})
+                                  : Value::Multi({nativetest::Bytes("x"), nativetest::Bytes("y")}),
                        i % 5 == 0 ? Value::Bytes(esetest::Pattern(9000, static_cast<uint32_t>(i))) : Value::Null()});
   }
   esetest::WriteDatabase(clean_path, kPageSize, {{spec, records}});

@@ -11,7 +11,7 @@
 #include "ese/page_checksum.h"
 #include "native_agreement_support.h"
 #include "test_support.h"
-#include "writer_support.h"
+#include "esewriter/writer_support.h"
 
 namespace {
 
