@@ -1,12 +1,11 @@
 // Record reader benchmark: every value of every record of every table of a
-// store (e.g. one written by `edbgen synthetic 100000`), read through our
-// own reader and through libesedb, against a sequential read of the whole
+// store (e.g. one written by `edbgen synthetic 100000`), read through the
+// database seam with our own reader and with libesedb, against a sequential read of the whole
 // file, in one run; prints the times, their ratios and the peak resident
 // memory after each pass. Long values are left out of both passes (they
 // have benchmarks of their own).
 //
 // Usage: bench_ese_reader STORE.edb [--native-only]
-#include <libesedb.h>
 #include <sys/resource.h>
 
 #include <chrono>
@@ -16,10 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "ese/database.h"
-#include "ese/native_database.h"
 #include "base/corruption_reporter.h"
-#include "ese/esedb_handles.h"
+#include "ese/database.h"
 
 namespace {
 
@@ -48,12 +45,13 @@ double SequentialRead(const std::string& path, uint64_t* size) {
   return Seconds(start);
 }
 
-double NativeScan(const std::string& path, Totals* totals) {
+// Every value of every record of every table, through the database seam.
+double Scan(const std::string& path, edb::ese::ReaderChoice choice, Totals* totals) {
   auto start = Clock::now();
   edb::NullCorruptionReporter reporter;
-  auto db = edb::ese::OpenNativeDatabase(path, reporter);
+  auto db = edb::ese::OpenDatabase(path, choice, reporter);
   if (!db.ok()) {
-    std::fprintf(stderr, "native: %s\n", db.status().reason().c_str());
+    std::fprintf(stderr, "%s\n", db.status().reason().c_str());
     return -1;
   }
   edb::ese::Value value;
@@ -67,37 +65,6 @@ double NativeScan(const std::string& path, Totals* totals) {
       ++totals->records;
       for (int v = 0; v < (*record)->value_count(); ++v) {
         if ((*record)->ReadValue(v, &value).ok()) totals->bytes += static_cast<int64_t>(value.data.size());
-      }
-    }
-  }
-  return Seconds(start);
-}
-
-double LibesedbScan(const std::string& path, Totals* totals) {
-  auto start = Clock::now();
-  edb::EsedbError error;
-  edb::EsedbFile file = edb::OpenEsedbFile(path, &error);
-  if (!file) return -1;
-  int tables = 0;
-  libesedb_file_get_number_of_tables(file.get(), &tables, nullptr);
-  std::vector<uint8_t> data;
-  for (int t = 0; t < tables; ++t) {
-    edb::EsedbTable table;
-    if (!edb::TableByIndex(file.get(), t, &table, &error)) continue;
-    int count = 0;
-    if (libesedb_table_get_number_of_records(table.get(), &count, nullptr) != 1) continue;
-    for (int r = 0; r < count; ++r) {
-      edb::EsedbRecord record;
-      if (!edb::RecordByIndex(table.get(), r, &record, &error)) continue;
-      ++totals->records;
-      int values = 0;
-      libesedb_record_get_number_of_values(record.get(), &values, nullptr);
-      for (int v = 0; v < values; ++v) {
-        size_t size = 0;
-        if (libesedb_record_get_value_data_size(record.get(), v, &size, nullptr) != 1) continue;
-        data.resize(size);
-        if (size > 0) libesedb_record_get_value_data(record.get(), v, data.data(), size, nullptr);
-        totals->bytes += static_cast<int64_t>(size);
       }
     }
   }
@@ -118,13 +85,13 @@ int main(int argc, char** argv) {
   double sequential = SequentialRead(path, &size);
   std::printf("sequential read: %.3f s (%.1f MB)\n", sequential, size / 1e6);
   Totals native;
-  double native_time = NativeScan(path, &native);
+  double native_time = Scan(path, edb::ese::ReaderChoice::kNative, &native);
   std::printf("native:   %.3f s, %lld records, %lld value bytes, %.1fx sequential, peak %ld MB\n", native_time,
               static_cast<long long>(native.records), static_cast<long long>(native.bytes), native_time / sequential,
               PeakMegabytes());
   if (native_only) return 0;
   Totals theirs;
-  double libesedb_time = LibesedbScan(path, &theirs);
+  double libesedb_time = Scan(path, edb::ese::ReaderChoice::kLibesedb, &theirs);
   std::printf("libesedb: %.3f s, %lld records, %lld value bytes, %.1fx sequential, peak %ld MB\n", libesedb_time,
               static_cast<long long>(theirs.records), static_cast<long long>(theirs.bytes), libesedb_time / sequential,
               PeakMegabytes());
