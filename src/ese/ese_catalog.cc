@@ -2,6 +2,7 @@
 #include "ese/ese_catalog.h"
 
 #include <map>
+#include <utility>
 
 #include "base/text_encoding.h"
 
@@ -10,6 +11,8 @@ namespace {
 
 constexpr uint32_t kCatalogRootPage = 4;
 constexpr uint32_t kCatalogObjectId = 2;
+constexpr uint32_t kShadowRootPage = 24;
+constexpr uint32_t kShadowObjectId = 3;
 constexpr uint16_t kRowTable = 1;
 constexpr uint16_t kRowColumn = 2;
 constexpr uint16_t kRowLongValue = 4;
@@ -20,24 +23,34 @@ constexpr size_t kObjidTableAt = 4;
 constexpr size_t kTypeAt = 8;
 constexpr size_t kIdAt = 10;
 constexpr size_t kColtypOrPgnoAt = 14;
+constexpr size_t kSpaceUsageAt = 18;
 constexpr size_t kPagesOrLocaleAt = 26;
 // Variable columns: Name is the first (id 128), TemplateTable the third.
 constexpr size_t kNameColumn = 0;
 constexpr size_t kTemplateColumn = 2;
 
-// Collects catalog rows grouped by the table they describe, in key order.
+using RowKey = std::vector<uint8_t>;
+
+// Collects catalog rows by their key: grouped by the table they describe,
+// in key order.
 class RowCollector : public TreeVisitor {
  public:
   void Leaf(const TreeLeafEntry& entry) override {
     CatalogRow row;
     std::string error;
-    if (ParseCatalogRow(entry.data, &row, &error)) rows.push_back(std::move(row));
+    if (ParseCatalogRow(entry.data, &row, &error)) rows.emplace(RowKey(entry.key.begin(), entry.key.end()), std::move(row));
   }
   void Damage(const TreeDamage& damage) override { damage_list.push_back(damage); }
 
-  std::vector<CatalogRow> rows;
+  std::map<RowKey, CatalogRow> rows;
   std::vector<TreeDamage> damage_list;
 };
+
+bool RangesOverlap(const TreeDamage& a, const TreeDamage& b) {
+  bool a_before_b = !a.high_unbounded && !KeyLess(b.low, a.high);
+  bool b_before_a = !b.high_unbounded && !KeyLess(a.low, b.high);
+  return !a_before_b && !b_before_a;
+}
 
 }  // namespace
 
@@ -57,6 +70,8 @@ bool ParseCatalogRow(std::span<const uint8_t> data, CatalogRow* row, std::string
   row->type = LoadLe16(data.data() + kTypeAt);
   row->id = LoadLe32(data.data() + kIdAt);
   row->type_or_root_page = LoadLe32(data.data() + kColtypOrPgnoAt);
+  row->space_usage = 0;
+  if (last_fixed >= 5 && variable_at >= kSpaceUsageAt + 4) row->space_usage = LoadLe32(data.data() + kSpaceUsageAt);
   row->code_page = 0;
   if (last_fixed >= 7 && variable_at >= kPagesOrLocaleAt + 4) row->code_page = LoadLe32(data.data() + kPagesOrLocaleAt);
 
@@ -89,10 +104,21 @@ bool ParseCatalogRow(std::span<const uint8_t> data, CatalogRow* row, std::string
 bool EseCatalog::Read(const EseFile& file, std::string* error) {
   RowCollector collector;
   WalkTree(file, TreeShape{kCatalogRootPage, kCatalogObjectId, 0}, &collector);
-  damage_ = std::move(collector.damage_list);
+  if (!collector.damage_list.empty()) {
+    // The shadow copy holds the same rows under the same keys: what the
+    // damaged part lost comes from it, unless the shadow is damaged there too.
+    RowCollector shadow;
+    WalkTree(file, TreeShape{kShadowRootPage, kShadowObjectId, 0}, &shadow);
+    for (auto& [key, row] : shadow.rows) collector.rows.emplace(key, std::move(row));
+    for (TreeDamage& damage : collector.damage_list) {
+      bool lost_in_shadow = shadow.rows.empty();
+      for (const TreeDamage& other : shadow.damage_list) lost_in_shadow = lost_in_shadow || RangesOverlap(damage, other);
+      (lost_in_shadow ? damage_ : recovered_).push_back(std::move(damage));
+    }
+  }
 
   std::map<uint32_t, size_t> by_object;  // table object id -> index in tables_
-  for (const CatalogRow& row : collector.rows) {
+  for (const auto& [key, row] : collector.rows) {
     if (row.type == kRowTable) {
       if (by_object.count(row.table_object_id) != 0) continue;
       CatalogTable table;
@@ -108,7 +134,8 @@ bool EseCatalog::Read(const EseFile& file, std::string* error) {
     if (found == by_object.end()) continue;
     CatalogTable& table = tables_[found->second];
     if (row.type == kRowColumn) {
-      table.columns.push_back(CatalogColumn{row.id, Windows1252ToUtf16(row.name), row.type_or_root_page, row.code_page});
+      table.columns.push_back(
+          CatalogColumn{row.id, Windows1252ToUtf16(row.name), row.type_or_root_page, row.code_page, row.space_usage});
     } else if (row.type == kRowLongValue && table.long_value_root_page == 0) {
       table.long_value_object_id = row.id;
       table.long_value_root_page = row.type_or_root_page;

@@ -18,6 +18,7 @@ struct CatalogColumn {
   std::u16string name;
   uint32_t type = 0;       // column type as libesedb numbers it (12: long text)
   uint32_t code_page = 0;  // 1200 UTF-16, 1252 Windows-1252, 0 not recorded
+  uint32_t size = 0;       // the stored size of a fixed column's values
 };
 
 struct CatalogTable {
@@ -34,9 +35,11 @@ struct CatalogTable {
 
 class EseCatalog {
  public:
-  // Reads the catalog of `file` (its tree at page 4, object 2). Rows the
-  // walk cannot reach are lost and described in damage(); false, with
-  // `error` set, only when no table at all could be read.
+  // Reads the catalog of `file` (its tree at page 4, object 2). Rows a
+  // damaged page of it loses are taken from its shadow copy
+  // (MSysObjectsShadow, object 3); what neither copy holds is lost and
+  // described in damage(). False, with `error` set, only when no table at
+  // all could be read.
   bool Read(const EseFile& file, std::string* error);
 
   // The table named exactly `name`, or null.
@@ -46,11 +49,15 @@ class EseCatalog {
   const CatalogColumn* FindColumn(const CatalogTable& table, std::u16string_view name) const;
 
   const std::vector<CatalogTable>& tables() const { return tables_; }
+  // Parts of the catalog lost in both copies.
   const std::vector<TreeDamage>& damage() const { return damage_; }
+  // Damaged parts of the catalog whose rows came from the shadow copy.
+  const std::vector<TreeDamage>& recovered() const { return recovered_; }
 
  private:
   std::vector<CatalogTable> tables_;
   std::vector<TreeDamage> damage_;
+  std::vector<TreeDamage> recovered_;
 };
 
 // One catalog row, as far as the readers need it.
@@ -59,6 +66,7 @@ struct CatalogRow {
   uint16_t type = 0;  // 1 table, 2 column, 3 index, 4 long value
   uint32_t id = 0;
   uint32_t type_or_root_page = 0;
+  uint32_t space_usage = 0;  // a column's size
   uint32_t code_page = 0;
   std::string name;           // Windows-1252 bytes
   std::string template_name;  // Windows-1252 bytes

@@ -110,7 +110,8 @@ bool IsKnownPageLayout(const EseFileHeader& header, std::string* why) {
 }
 
 std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     *error = "cannot open " + path + ": " + std::strerror(errno);
     return nullptr;
@@ -120,6 +121,10 @@ std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* err
   struct stat info;
   if (fstat(fd, &info) != 0) {
     *error = std::string("cannot stat database: ") + std::strerror(errno);
+    return nullptr;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    *error = path + " is not a regular file";
     return nullptr;
   }
   std::vector<uint8_t> first(kHeaderChecksummedSize);
@@ -137,7 +142,8 @@ std::unique_ptr<EseFile> EseFile::Open(const std::string& path, std::string* err
 EseFile::EseFile(int fd, EseFileHeader header, uint64_t file_size)
     : fd_(fd), header_(header), file_size_(file_size) {
   uint64_t pages = file_size_ / header_.page_size;
-  page_count_ = pages < 2 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(pages - 1, UINT32_MAX));
+  // The header and its shadow copy take the first two page slots.
+  page_count_ = pages <= 2 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(pages - 2, UINT32_MAX));
 }
 
 EseFile::~EseFile() { ::close(fd_); }
@@ -159,6 +165,63 @@ bool EseFile::ReadAt(uint64_t offset, size_t size, uint8_t* out, std::string* er
   return PreadFully(fd_, offset, size, out, error);
 }
 
+namespace {
+
+uint32_t Parity(uint32_t word) { return static_cast<uint32_t>(__builtin_popcount(word) & 1); }
+
+// The XOR of a page's words and its ECC word, in the new checksum format: the parity of each
+// 16-byte row (one code per row), the parities of combinations of the four
+// 32-bit columns, and the positions of the set bits in the XOR of all words.
+struct NewFormatSums {
+  uint32_t words_xor = 0;  // XOR of every word from offset 8 on
+  uint32_t ecc = 0;
+};
+
+NewFormatSums PageSums(std::span<const uint8_t> page) {
+  const size_t size = page.size() & ~size_t{15};
+  const uint8_t* p = page.data();
+  uint32_t column[4] = {0, 0, 0, 0};
+  uint32_t ecc = 0;
+  // Row 0 starts after the two checksum words: only columns 2 and 3.
+  uint32_t row_code = 0xff800000u;
+  {
+    const uint32_t w2 = LoadLe32(p + 8);
+    const uint32_t w3 = LoadLe32(p + 12);
+    column[2] ^= w2;
+    column[3] ^= w3;
+    if (Parity(w2 ^ w3)) ecc ^= row_code;
+    row_code -= 0x007fff80u;
+  }
+  for (size_t offset = 16; offset < size; offset += 16) {
+    const uint32_t w0 = LoadLe32(p + offset);
+    const uint32_t w1 = LoadLe32(p + offset + 4);
+    const uint32_t w2 = LoadLe32(p + offset + 8);
+    const uint32_t w3 = LoadLe32(p + offset + 12);
+    column[0] ^= w0;
+    column[1] ^= w1;
+    column[2] ^= w2;
+    column[3] ^= w3;
+    if (Parity(w0 ^ w1 ^ w2 ^ w3)) ecc ^= row_code;
+    row_code -= 0x007fff80u;
+  }
+  if (Parity(column[0] ^ column[1])) ecc ^= 0x00400000u;
+  if (Parity(column[0] ^ column[2])) ecc ^= 0x00200000u;
+  if (Parity(column[1] ^ column[3])) ecc ^= 0x00000020u;
+  if (Parity(column[2] ^ column[3])) ecc ^= 0x00000040u;
+  const uint32_t all = column[0] ^ column[1] ^ column[2] ^ column[3];
+  uint32_t bit_code = 0;
+  uint32_t code = 0xffff0000u;
+  for (int bit = 0; bit < 32; ++bit) {
+    if (all & (1u << bit)) bit_code ^= code;
+    code -= 0x0000ffffu;
+  }
+  if (size < 8192) ecc &= ~static_cast<uint32_t>(size << 19);
+  ecc ^= (ecc ^ bit_code) & 0x001f001fu;
+  return {all, ecc};
+}
+
+}  // namespace
+
 bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                         std::string* error) {
   if (page.size() < kPageHeaderSize) {
@@ -171,7 +234,12 @@ bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, con
   bool new_format = header.format_revision >= 0x0b && (flags & kPageFlagNewFormat) != 0;
   uint32_t computed;
   if (new_format) {
-    computed = XorWords(page, 8, page_number);
+    NewFormatSums sums = PageSums(page);
+    computed = page_number ^ sums.words_xor;
+    if (computed == stored && sums.ecc != LoadLe32(page.data() + 4)) {
+      *error = "page ECC checksum mismatch";
+      return false;
+    }
   } else {
     if (LoadLe32(page.data() + 4) != page_number) {
       *error = "page holds the number of page " + std::to_string(LoadLe32(page.data() + 4));
@@ -188,14 +256,39 @@ bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, con
 
 bool PageView::Parse(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                      std::string* error) {
+  return ParseChecked(page, page_number, header, nullptr, error);
+}
+
+bool PageView::ParseChecked(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
+                            std::string* checksum_problem, std::string* error) {
   tags_.clear();
   if (page.size() != header.page_size || page.size() < kPageHeaderSize) {
     *error = "short page";
     return false;
   }
-  if (!VerifyPageChecksum(page, page_number, header, error)) return false;
-  page_ = page;
+  std::string checksum_error;
+  if (!VerifyPageChecksum(page, page_number, header, &checksum_error)) {
+    if (checksum_problem == nullptr) {
+      *error = checksum_error;
+      return false;
+    }
+    *checksum_problem = checksum_error;
+  }
   number_ = page_number;
+  return ParseLayout(page, error);
+}
+
+bool PageView::ParseVerified(std::span<const uint8_t> page, const EseFileHeader& header, std::string* error) {
+  tags_.clear();
+  if (page.size() != header.page_size || page.size() < kPageHeaderSize) {
+    *error = "short page";
+    return false;
+  }
+  return ParseLayout(page, error);
+}
+
+bool PageView::ParseLayout(std::span<const uint8_t> page, std::string* error) {
+  page_ = page;
   previous_ = LoadLe32(page.data() + 16);
   next_ = LoadLe32(page.data() + 20);
   object_id_ = LoadLe32(page.data() + 24);
@@ -223,6 +316,32 @@ bool PageView::Parse(std::span<const uint8_t> page, uint32_t page_number, const 
       return false;
     }
     tags_.push_back(tag);
+  }
+  return CheckSpaceAccounting(page, values_size, error);
+}
+
+// The header's free-space count and first free offset agree with the tags
+// in a sound page: free bytes are what the tags leave of the values area,
+// and no tag reaches past the first free offset. A changed tag count or tag
+// size shows here even when the checksum was made to fit.
+bool PageView::CheckSpaceAccounting(std::span<const uint8_t> page, size_t values_size, std::string* error) {
+  size_t used = 0;
+  size_t highest_end = 0;
+  for (const Tag& tag : tags_) {
+    used += tag.size;
+    highest_end = std::max<size_t>(highest_end, size_t{tag.offset} + tag.size);
+  }
+  size_t free_bytes = LoadLe16(page.data() + 28);
+  size_t first_free = LoadLe16(page.data() + 32);
+  if (used > values_size || free_bytes != values_size - used) {
+    *error = "free-space count does not match the page's tags";
+    tags_.clear();
+    return false;
+  }
+  if (highest_end > first_free) {
+    *error = "a tag reaches past the page's first free offset";
+    tags_.clear();
+    return false;
   }
   return true;
 }

@@ -35,7 +35,8 @@ bool IsKnownPageLayout(const EseFileHeader& header, std::string* why);
 class EseFile {
  public:
   // Opens `path` read-only and reads its header. Null, with `error` set,
-  // when the file cannot be opened or its header is unusable.
+  // when the file cannot be opened, is not a regular file (a FIFO is
+  // refused without waiting on it) or its header is unusable.
   static std::unique_ptr<EseFile> Open(const std::string& path, std::string* error);
   ~EseFile();
   EseFile(const EseFile&) = delete;
@@ -81,10 +82,19 @@ inline constexpr uint8_t kTagFlagCommonKey = 0x04;
 class PageView {
  public:
   // Parses `page` (exactly one page of `header`'s size) read from page
-  // number `page_number`. Checks the checksum and that every tag lies inside
-  // the page's value area. False, with `error` set, on any damage.
+  // number `page_number`. Checks the checksum, that every tag lies inside
+  // the page's value area, and that the header's free-space count and
+  // first free offset agree with the tags. False, with `error` set, on any damage.
   bool Parse(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
              std::string* error);
+  // As Parse, but a checksum mismatch does not fail the parse when
+  // `checksum_problem` is given: it is described there (left untouched
+  // when the checksum holds) and the structural checks still apply.
+  bool ParseChecked(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
+                    std::string* checksum_problem, std::string* error);
+  // As Parse without the checksum: for a page whose checksum was verified
+  // (and any mismatch reported) when it was first read.
+  bool ParseVerified(std::span<const uint8_t> page, const EseFileHeader& header, std::string* error);
 
   uint32_t number() const { return number_; }
   uint32_t flags() const { return flags_; }
@@ -107,6 +117,9 @@ class PageView {
     uint16_t size;
     uint8_t flags;
   };
+  bool ParseLayout(std::span<const uint8_t> page, std::string* error);
+  bool CheckSpaceAccounting(std::span<const uint8_t> page, size_t values_size, std::string* error);
+
   std::span<const uint8_t> page_;
   uint32_t number_ = 0;
   uint32_t flags_ = 0;
@@ -117,9 +130,9 @@ class PageView {
   std::vector<Tag> tags_;
 };
 
-// Checks the XOR checksum of `page` (page number `page_number`). An
-// all-zero first word (a page never written) passes. False, with `error`
-// set, on a mismatch.
+// Checks the checksum of `page` (page number `page_number`): the XOR word,
+// and in the new checksum format the ECC word too. An all-zero first word
+// (a page never written) passes. False, with `error` set, on a mismatch.
 bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                         std::string* error);
 

@@ -27,6 +27,7 @@ struct Node {
   Key key;
   std::span<const uint8_t> data;
   uint32_t data_offset_in_page = 0;
+  int tag_index = 0;
 };
 
 // Splits tag `index` of `page` into key and data. The common key prefix
@@ -66,6 +67,7 @@ bool ReadNode(const PageView& page, int index, std::span<const uint8_t> prefix, 
   at += local;
   node->data = value.subspan(at);
   node->data_offset_in_page = page.TagOffsetInPage(index) + static_cast<uint32_t>(at);
+  node->tag_index = index;
   return true;
 }
 
@@ -180,19 +182,26 @@ class TreeWalk::Impl {
   void Visit(const Target& target) {
     std::string error;
     uint32_t number = target.page;
+    buffer_page_ = 0;
     if (target.depth > kMaxDepth) return Damage(target, "tree deeper than " + std::to_string(kMaxDepth));
     if (number == 0 || number > file_.page_count()) return Damage(target, "page lies outside the file");
     if (visited_[number]) return Damage(target, "page reached twice (a cycle)");
     visited_[number] = true;
 
     PageView page;
-    if (!file_.ReadPage(number, &buffer_, &error) || !page.Parse(buffer_, number, file_.header(), &error))
+    std::string checksum_problem;
+    if (!file_.ReadPage(number, &buffer_, &error)) return Damage(target, error);
+    buffer_page_ = number;
+    if (!page.ParseChecked(buffer_, number, file_.header(),
+                           shape_.accept_checksum_mismatch ? &checksum_problem : nullptr, &error))
       return Damage(target, error);
     if (!CheckPageBelongs(page, target.depth == 0, &error)) return Damage(target, error);
     std::vector<Node> nodes;
     if (!ReadNodes(page, &nodes, &error)) return Damage(target, error);
     if (page.is_leaf()) {
       if (!CheckLeafOrder(nodes, target.range, &error)) return Damage(target, error);
+      if (!checksum_problem.empty())
+        visitor_->SuspectPage(number, true, static_cast<int>(nodes.size()), checksum_problem);
       visitor_->LeafPage(number, buffer_);
       EmitLeaves(number, nodes);
       return;
@@ -202,6 +211,7 @@ class TreeWalk::Impl {
     // child holds the rest of the page's range: its separator is empty (in
     // a root) or repeats the page's upper bound.
     if (!CheckSeparators(nodes, target.range, &error)) return Damage(target, error);
+    if (!checksum_problem.empty()) visitor_->SuspectPage(number, false, 0, checksum_problem);
     BranchFrame frame;
     frame.range = target.range;
     frame.depth = target.depth;
@@ -254,7 +264,7 @@ class TreeWalk::Impl {
 
   void EmitLeaves(uint32_t page_number, std::vector<Node>& nodes) {
     for (Node& node : nodes) {
-      TreeLeafEntry entry{node.key, node.data, page_number, node.data_offset_in_page};
+      TreeLeafEntry entry{node.key, node.data, page_number, node.data_offset_in_page, node.tag_index};
       visitor_->Leaf(entry);
     }
     if (!nodes.empty()) {
@@ -265,8 +275,21 @@ class TreeWalk::Impl {
 
   void Damage(const Target& target, std::string reason) {
     TreeDamage damage{target.range.low, target.range.high, target.range.high_unbounded, target.page,
-                      std::move(reason)};
+                      std::move(reason), LeafEntriesOf(target.page)};
     visitor_->Damage(damage);
+  }
+
+  // The live entries a damaged page held, read from its header as far as
+  // it can be trusted: a leaf page of this tree with a tag count that fits.
+  int LeafEntriesOf(uint32_t page) const {
+    if (page == 0 || page != buffer_page_) return -1;
+    if (buffer_.size() != file_.page_size() || buffer_.size() < 40) return -1;
+    if (LoadLe32(buffer_.data() + 24) != shape_.object_id) return -1;
+    uint32_t flags = LoadLe32(buffer_.data() + 36);
+    if ((flags & kPageFlagLeaf) == 0) return -1;
+    uint32_t tags = LoadLe16(buffer_.data() + 34);
+    if (tags == 0 || size_t{tags} * 4 > buffer_.size() - 40) return -1;
+    return static_cast<int>(tags) - 1;
   }
 
   const EseFile& file_;
@@ -274,6 +297,7 @@ class TreeWalk::Impl {
   TreeVisitor* visitor_;
   std::vector<bool> visited_;
   std::vector<uint8_t> buffer_;  // the page being visited
+  uint32_t buffer_page_ = 0;     // the page `buffer_` holds; 0: none
   std::vector<BranchFrame> stack_;
   bool started_ = false;
   Key last_key_;

@@ -21,6 +21,7 @@ struct TreeLeafEntry {
   std::span<const uint8_t> data;
   uint32_t page = 0;
   uint32_t data_offset_in_page = 0;  // where `data` starts in its page
+  int tag_index = 0;                 // the page tag holding the entry
 };
 
 // Keys from `low` (inclusive; empty: from the start) up to `high`
@@ -31,6 +32,9 @@ struct TreeDamage {
   bool high_unbounded = false;
   uint32_t page = 0;
   std::string reason;
+  // Live entries the page held, when it was a leaf whose tag count could be
+  // read; -1 when unknown.
+  int entries_lost = -1;
 };
 
 class TreeVisitor {
@@ -44,6 +48,15 @@ class TreeVisitor {
     (void)page;
     (void)bytes;
   }
+  // A page whose checksum fails but whose structure holds, when the shape
+  // accepts such pages; called before its entries (a leaf: `entries` of
+  // them) are visited.
+  virtual void SuspectPage(uint32_t page, bool leaf, int entries, const std::string& reason) {
+    (void)page;
+    (void)leaf;
+    (void)entries;
+    (void)reason;
+  }
 };
 
 // Which tree to walk: its root page, the object id every page of it
@@ -53,6 +66,9 @@ struct TreeShape {
   uint32_t root_page = 0;
   uint32_t object_id = 0;
   uint32_t kind_flags = 0;
+  // Follow pages whose checksum fails when their structure holds (each is
+  // announced through SuspectPage); otherwise such a page is damage.
+  bool accept_checksum_mismatch = false;
 };
 
 // A walk that visits every live (not defunct) leaf entry of the tree in

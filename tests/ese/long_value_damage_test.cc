@@ -12,6 +12,7 @@
 #include "ese/fast_long_value_source.h"
 #include "long_value_test_support.h"
 #include "test_support.h"
+#include "ese/page_checksum.h"
 
 namespace {
 
@@ -30,12 +31,10 @@ void StoreLe32(uint8_t* p, uint32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// Makes the XOR checksum of `page` right again after an edit, so that the
-// edit reaches the structural checks behind the checksum.
+// Makes the checksums (XOR and ECC) of `page` right again after an edit, so
+// that the edit reaches the structural checks behind them.
 void FixChecksum(Bytes& file, uint32_t page) {
-  uint32_t sum = page;
-  for (uint32_t i = 8; i < kPageSize; i += 4) sum ^= edb::LoadLe32(PageAt(file, page) + i);
-  StoreLe32(PageAt(file, page), sum);
+  esewriter::StampPageChecksums(std::span<uint8_t>(PageAt(file, page), kPageSize), page);
 }
 
 // The bytes of tag `index` of `page`.

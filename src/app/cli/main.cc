@@ -1,8 +1,12 @@
 // edbrecover: the command line. Each subcommand is a file of its own
-// (commands.h); this file only parses the arguments and runs the one given.
+// (commands.h); this file only parses the arguments, runs the one given and
+// turns what it skipped into the exit code.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
 #include "commands.h"
+#include "console_corruption_reporter.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Recovers the contents of Exchange store databases"};
@@ -13,5 +17,12 @@ int main(int argc, char** argv) {
   edbcli::AddListCommand(app, &exit_code);
   edbcli::AddShowCommand(app, &exit_code);
   CLI11_PARSE(app, argc, argv);
+  // 0: everything was read; 2: the command finished but skipped damage
+  // (each reported on standard error as it was met); 1: nothing was read.
+  const int skipped = edbcli::ConsoleCorruptionReporter::process_count();
+  if (skipped > 0) {
+    std::fprintf(stderr, "edbrecover: %d damaged part%s skipped\n", skipped, skipped == 1 ? "" : "s");
+    if (exit_code == 0) exit_code = 2;
+  }
   return exit_code;
 }
