@@ -80,18 +80,20 @@ TEST_F(AnchorLayoutTest, TruncationGoesTowardZero) {
 }
 
 TEST_F(AnchorLayoutTest, DockingFillsOrHugsASideAndSkipsHorizontalAnchors) {
-  layout.Register(1, kDockFill);
-  layout.Register(2, kDockTop);
+  // Docking replaces the horizontal anchors only: with the top anchored a
+  // docked control stays put vertically, without it it drifts by half.
+  layout.Register(1, kDockFill | kAnchorTop);
+  layout.Register(2, kDockTop | kAnchorTop);
   layout.Register(3, kDockBottom);
-  layout.Register(4, kDockLeft);
-  layout.Register(5, kDockRight);
+  layout.Register(4, kDockLeft | kAnchorTop);
+  layout.Register(5, kDockRight | kAnchorTop);
   layout.Register(6, kPullLeft | kAnchorRight | kAnchorBottom);
   Record({{1, {5, 5, 50, 50}}, {2, {5, 5, 50, 25}}, {3, {5, 5, 50, 25}}, {4, {5, 5, 45, 50}}, {5, {5, 5, 45, 50}},
           {6, {30, 100, 70, 120}}});
   const AnchorLayout::Result result = layout.Layout(Resized(20, 10), false);
   EXPECT_EQ(MoveOf(result, 1), (PixelGeometry{0, 0, 420, 310}));
   EXPECT_EQ(MoveOf(result, 2), (PixelGeometry{0, 0, 420, 20}));
-  EXPECT_EQ(MoveOf(result, 3), (PixelGeometry{0, 290, 420, 20}));
+  EXPECT_EQ(MoveOf(result, 3), (PixelGeometry{0, 295, 420, 20})) << "docked at 290, then half of 10";
   EXPECT_EQ(MoveOf(result, 4), (PixelGeometry{0, 0, 40, 310}));
   EXPECT_EQ(MoveOf(result, 5), (PixelGeometry{380, 0, 40, 310}));
   EXPECT_EQ(MoveOf(result, 6), (PixelGeometry{0, 110, 40, 20})) << "pulled left, then moved with the bottom";
