@@ -206,8 +206,8 @@ void MainDialog::BuildControls() {
   subject_field_ = label(1021, "", "", QRect(300, 318, 580, 18));
   label(1016, "", "To:", QRect(240, 336, 56, 18));
   to_field_ = label(1017, "", "", QRect(300, 336, 580, 18));
-  label(1015, "", "Attachment Name:", QRect(240, 354, 110, 18));
-  attachments_field_ = label(1014, "", "", QRect(352, 354, 528, 18));
+  label(1015, "", "Attachment Name:", QRect(240, 354, 124, 18));
+  attachments_field_ = label(1014, "", "", QRect(366, 354, 514, 18));
 
   preview_ = new SafePreview(preview_path_, client_);
   const edb::PixelGeometry preview = edb::PreviewGeometry(kDesignWidth, kDesignHeight);
@@ -460,8 +460,8 @@ void MainDialog::Exit() {
   if (!AskYesNo(kMessageCaption, "Are you sure, you want to close this application..                       ")) return;
   Shutdown();
   shutting_down_ = true;
+  // Closing the last window ends the application with exit code 0.
   close();
-  QCoreApplication::exit(0);
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
@@ -476,7 +476,6 @@ void MainDialog::closeEvent(QCloseEvent* event) {
   Shutdown();
   shutting_down_ = true;
   event->accept();
-  QCoreApplication::exit(0);
 }
 
 void MainDialog::Shutdown() {

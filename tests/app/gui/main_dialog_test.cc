@@ -280,7 +280,10 @@ TEST_F(MainDialogTest, TreeMouseTicksOnTheBoxOpensOnTheLabelAndIgnoresEmptySpace
   EXPECT_EQ(tree->currentItem(), current) << "empty space changes nothing";
   EXPECT_EQ(opened, 1);
 
+  mailbox->setExpanded(true);
+  QApplication::processEvents();
   const QRect label = tree->visualItemRect(mailbox->child(0));
+  ASSERT_TRUE(label.isValid());
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(label.right() - 4, label.center().y()));
   EXPECT_EQ(tree->currentItem(), mailbox->child(0));
   EXPECT_EQ(mailbox->child(0)->checkState(0), Qt::Checked) << "the label does not flip the box";

@@ -45,12 +45,15 @@ sleep 1.5
 shot() { import -window root "$out/smoke-$1.png"; echo "xvfb_smoke: $out/smoke-$1.png"; }
 shot 1-started
 
-# Window and client geometry: the client starts below the menu bar, whose
-# height the program's style gives; 26 pixels is close enough for clicks in
-# the middle of 28-pixel buttons.
+# Window and client geometry. The window is maximised, so its bottom is the
+# screen's bottom and its top lies HEIGHT above (xdotool's Y counts the
+# frame twice under some window managers). The client starts below the menu
+# bar; 20 pixels is close enough for clicks in the middle of 28-pixel
+# buttons and 20-pixel rows.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-menu=26
-client_top=$((Y + menu))
+screen_height=$(xdotool getdisplaygeometry | cut -d' ' -f2)
+menu=20
+client_top=$((screen_height - HEIGHT + menu))
 click() { xdotool mousemove --sync "$1" "$2" click 1; }
 
 # Scan File sits at the right edge: 770..880 of the 890-pixel design width.
@@ -66,9 +69,12 @@ xdotool windowactivate --sync "$box" key Return || xdotool key Return
 sleep 0.5
 
 # The tree's rows are 20 pixels high from its top (140): the root, the first
-# mailbox, then its folders; the sample's first mailbox lists Inbox first.
+# mailbox, then its folders once its expand button (left of its box) was
+# clicked; the sample's first mailbox lists Inbox first.
 tree_row() { echo $((client_top + 140 + 2 + 20 * $1 + 10)); }
-click $((X + 80)) "$(tree_row 2)"
+click $((X + 40)) "$(tree_row 1)"
+sleep 0.5
+click $((X + 130)) "$(tree_row 2)"
 sleep 2
 shot 3-inbox
 
