@@ -23,7 +23,19 @@ void WindowBridge::SetStatusText(std::u16string_view text) {
 }
 
 void WindowBridge::SetProgress(int position) {
-  Enqueue([this, position] { surface_->SetProgress(position); });
+  std::lock_guard lock(mutex_);
+  if (interrupted_) return;
+  // A position not yet shown is replaced by the newer one: the bar moves
+  // once per record, far more often than the screen can follow.
+  if (pending_rows_.empty() && !steps_.empty() && queued_progress_ && last_step_is_progress_) {
+    *queued_progress_ = position;
+    return;
+  }
+  FlushRowsLocked();
+  queued_progress_ = std::make_shared<int>(position);
+  steps_.push_back([this, shown = queued_progress_] { surface_->SetProgress(*shown); });
+  last_step_is_progress_ = true;
+  ScheduleLocked();
 }
 
 void WindowBridge::ClearTree() {
@@ -53,6 +65,7 @@ void WindowBridge::ClearList() {
   row_count_ = 0;
   first_pending_row_ = 0;
   steps_.push_back([this] { surface_->ClearList(); });
+  last_step_is_progress_ = false;
   ScheduleLocked();
 }
 
@@ -86,6 +99,7 @@ void WindowBridge::SetListCell(int row, int column, std::u16string_view text) {
     return;
   }
   steps_.push_back([this, row, column, text = std::u16string(text)] { surface_->SetListCell(row, column, text); });
+  last_step_is_progress_ = false;
   ScheduleLocked();
 }
 
@@ -108,6 +122,7 @@ void WindowBridge::ShowMessage(edb::MessageKind kind, std::u16string_view text, 
     std::lock_guard lock(mutex_);
     if (interrupted_) return;
     FlushRowsLocked();
+    last_step_is_progress_ = false;
     steps_.push_back([this, done, kind, text = std::u16string(text), caption = std::u16string(caption)] {
       surface_->ShowMessage(kind, text, caption);
       std::lock_guard lock(mutex_);
@@ -123,6 +138,7 @@ void WindowBridge::ShowMessage(edb::MessageKind kind, std::u16string_view text, 
 void WindowBridge::Post(std::function<void()> step) {
   std::lock_guard lock(mutex_);
   FlushRowsLocked();
+  last_step_is_progress_ = false;
   steps_.push_back(std::move(step));
   ScheduleLocked();
 }
@@ -142,6 +158,7 @@ void WindowBridge::Enqueue(std::function<void()> step) {
   std::lock_guard lock(mutex_);
   if (interrupted_) return;
   FlushRowsLocked();
+  last_step_is_progress_ = false;
   steps_.push_back(std::move(step));
   ScheduleLocked();
 }
@@ -150,6 +167,7 @@ void WindowBridge::FlushRowsLocked() {
   if (pending_rows_.empty()) return;
   steps_.push_back([this, rows = std::move(pending_rows_)]() mutable { surface_->AppendListRows(std::move(rows)); });
   pending_rows_.clear();
+  last_step_is_progress_ = false;
 }
 
 void WindowBridge::ScheduleLocked() {

@@ -6,7 +6,8 @@
 // is interrupted (Stop's cancel, window close), so the UI thread can always
 // cancel a worker and join it without a deadlock.
 //
-// List rows are gathered on the worker side and handed over in batches.
+// List rows are gathered on the worker side and handed over in batches;
+// progress positions not yet shown are replaced by newer ones.
 // Tree items get their handles from the bridge, so InsertTreeItem returns at
 // once.
 //
@@ -22,6 +23,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -79,6 +81,10 @@ class WindowBridge : public QObject, public edb::WindowPort {
   std::vector<ListRow> pending_rows_;
   int first_pending_row_ = 0;
   int row_count_ = 0;
+  // The position the last queued progress step will show, while that step
+  // is still the last one queued.
+  std::shared_ptr<int> queued_progress_;
+  bool last_step_is_progress_ = false;
   bool scheduled_ = false;
   bool interrupted_ = false;
   std::atomic<int64_t> next_tree_item_{1};

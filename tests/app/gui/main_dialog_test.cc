@@ -4,6 +4,10 @@
 #include "app/gui/main_dialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -111,6 +115,42 @@ TEST_F(MainDialogTest, HasEveryControlOfTheTemplateByItsId) {
   EXPECT_EQ(dialog.states(), edb::InitialControls());
   EXPECT_FALSE(dialog.findChild<QPushButton*>("1002")->isEnabled());
   EXPECT_FALSE(dialog.findChild<QAction*>("32772")->isEnabled());
+}
+
+TEST_F(MainDialogTest, BrowseTakesTheChosenFileAndCancelChangesNothing) {
+  QString title;
+  QString status_while_open;
+  auto choose = [&](bool accept) {
+    QTimer::singleShot(50, [&, accept] {
+      auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(chooser, nullptr);
+      title = chooser->windowTitle();
+      status_while_open = Field(1025);
+      if (!accept) {
+        chooser->reject();
+        return;
+      }
+      chooser->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(testing::SampleStore()));
+      QMetaObject::invokeMethod(chooser, "accept");
+    });
+  };
+  choose(false);
+  dialog.Browse();
+  EXPECT_EQ(title, "Select Microsoft Exchange Database File...");
+  EXPECT_EQ(status_while_open, "Status: Browsing Exchange Database File");
+  EXPECT_EQ(dialog.states(), edb::InitialControls());
+  EXPECT_TRUE(Field(1025).isEmpty());
+
+  choose(true);
+  dialog.Browse();
+  EXPECT_EQ(dialog.findChild<QLineEdit*>("1000")->text().toStdString(), testing::SampleStore());
+  EXPECT_EQ(dialog.states(), edb::AfterBrowseConfirmed(edb::InitialControls()));
+  EXPECT_TRUE(Field(1025).isEmpty());
+
+  BoxAnswerer unexpected(QMessageBox::No);
+  dialog.Stop();
+  QApplication::processEvents();
+  EXPECT_FALSE(unexpected.answered()) << "Stop with no scan running asks nothing";
 }
 
 TEST_F(MainDialogTest, ScanFillsTheTreeAndFollowsTheStateTable) {

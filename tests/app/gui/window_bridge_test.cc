@@ -113,6 +113,21 @@ TEST(WindowBridgeTest, RowsArriveInBatchesWithTheirCells) {
   EXPECT_EQ(surface.log.back(), u"status listed");
 }
 
+TEST(WindowBridgeTest, ProgressNotYetShownIsReplacedButKeepsItsPlace) {
+  RecordingSurface surface;
+  WindowBridge bridge(&surface);
+  std::thread worker([&] {
+    bridge.SetStatusText(u"one");
+    for (int i = 0; i <= 100; ++i) bridge.SetProgress(i);
+    bridge.SetStatusText(u"two");
+    bridge.SetProgress(7);
+    bridge.SetProgress(0);
+  });
+  worker.join();
+  bridge.RunPending();
+  EXPECT_EQ(surface.log, (std::vector<std::u16string>{u"status one", u"progress 100", u"status two", u"progress 0"}));
+}
+
 TEST(WindowBridgeTest, InterruptEndsAWorkerWaitingForAMessageBox) {
   RecordingSurface surface;
   WindowBridge bridge(&surface);
