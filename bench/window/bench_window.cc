@@ -22,7 +22,7 @@
 #include "app/gui/folder_tree.h"
 #include "app/gui/main_dialog.h"
 #include "app/gui/message_list_model.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace {
 

@@ -39,12 +39,12 @@
 #include "app/gui/message_list_model.h"
 #include "app/gui/safe_preview.h"
 #include "app/gui/window_bridge.h"
-#include "body/body_file.h"
-#include "output/folder_opener.h"
-#include "output/item_preview.h"
+#include "export/body_file.h"
+#include "store/folder_opener.h"
+#include "app/ui/item_preview.h"
 #include "store/list_columns.h"
 #include "store/status_pages.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 // The compiled-in status-page images (a resource of a static library).
 static void LoadStatusImages() { Q_INIT_RESOURCE(edbrecover_gui); }

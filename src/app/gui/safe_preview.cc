@@ -41,6 +41,8 @@ SafePreview::SafePreview(const std::filesystem::path& allowed_folder, QWidget* p
   setContextMenuPolicy(Qt::NoContextMenu);
   setUndoRedoEnabled(false);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Keyboard selection (Ctrl+A) without a blinking caret in a read-only pane.
+  setCursorWidth(0);
 }
 
 QByteArray SafePreview::AllowedResource(const QUrl& url) const {

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -11,6 +12,10 @@ namespace {
 
 // How long one slice of queued steps may hold the UI thread.
 constexpr qint64 kSliceMilliseconds = 15;
+// How long gathered rows may wait for more before they are handed over.
+constexpr int kRowWaitMilliseconds = 30;
+// Fewer rows than this wait for more (or for the time above).
+constexpr size_t kMinRowHandover = 64;
 
 }  // namespace
 
@@ -77,7 +82,10 @@ void WindowBridge::SetListColumns(std::span<const edb::ListColumn> columns) {
 
 int WindowBridge::AppendListRow(int) {
   std::lock_guard lock(mutex_);
-  if (pending_rows_.empty()) first_pending_row_ = row_count_;
+  if (pending_rows_.empty()) {
+    first_pending_row_ = row_count_;
+    pending_since_.start();
+  }
   pending_rows_.emplace_back();
   if (pending_rows_.size() >= kRowBatch) {
     // The row just begun still gets its cells: they go as separate steps.
@@ -184,11 +192,18 @@ void WindowBridge::RunSlice() {
     {
       std::lock_guard lock(mutex_);
       if (steps_.empty()) {
-        // Rows still being gathered go now, unless a worker is mid-batch
-        // and more steps will follow shortly anyway.
-        FlushRowsLocked();
+        // Rows still being gathered go once there are enough of them or
+        // they have waited a while; handing over every row alone would
+        // cost a model insertion each.
+        if (pending_rows_.size() >= kMinRowHandover || pending_since_.elapsed() >= kRowWaitMilliseconds) {
+          FlushRowsLocked();
+        }
         if (steps_.empty()) {
-          scheduled_ = false;
+          if (pending_rows_.empty()) {
+            scheduled_ = false;
+          } else {
+            QTimer::singleShot(kRowWaitMilliseconds, this, &WindowBridge::RunSlice);
+          }
           return;
         }
       }

@@ -17,6 +17,7 @@
 // any thread).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <atomic>
@@ -80,6 +81,7 @@ class WindowBridge : public QObject, public edb::WindowPort {
   std::deque<std::function<void()>> steps_;
   std::vector<ListRow> pending_rows_;
   int first_pending_row_ = 0;
+  QElapsedTimer pending_since_;  // started when the first pending row came
   int row_count_ = 0;
   // The position the last queued progress step will show, while that step
   // is still the last one queued.

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "store/private_temp_folder.h"
+#include "base/private_temp_folder.h"
 
 namespace edbgui {
 namespace {
