@@ -9,6 +9,8 @@
 # folders; the system's sources stay untouched) and installed with apt.
 #
 # Usage: tools/install-deps.sh [--gui]
+#   --gui also installs Qt 6 Widgets for edbrecover-gui, a font, and what the
+#   real-window test needs (Xvfb, openbox, xdotool, ImageMagick's import).
 set -euo pipefail
 
 want_gui=0
@@ -19,7 +21,7 @@ if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 PACKAGES=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev zlib1g-dev clang libclang-rt-14-dev)
-[ "$want_gui" = 1 ] && PACKAGES+=(qt6-base-dev fonts-dejavu-core)
+[ "$want_gui" = 1 ] && PACKAGES+=(qt6-base-dev fonts-dejavu-core xvfb xauth openbox xdotool imagemagick)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,8 @@
 // Contact fields, their labels and slots, and the contact HTML.
 #include "store/contact_fields.h"
 
+#include "store/html_escape.h"
+
 namespace edb {
 namespace {
 
@@ -83,7 +85,7 @@ std::u16string ContactFieldValues::Html() const {
     for (const FieldRule& rule : kFields) {
       if (rule.display != display) continue;
       html += rule.label;
-      html += *text;
+      html += HtmlEscaped(*text);
       html += u"<br>";
       break;
     }

@@ -23,6 +23,12 @@ TEST(ContactFieldsTest, HtmlFollowsDisplayOrderNotRecordOrder) {
             u"<b>Home Address State </b>WA<br>");
 }
 
+TEST(ContactFieldsTest, HtmlEscapesMarkupInTheContactsTexts) {
+  ContactFieldValues values;
+  values.Set(ContactFieldOf(u"S82a0"), u"<img src=\"http://x/t.gif\">Ann & Co");
+  EXPECT_EQ(values.Html(), u"<br><b>Full Name: </b>&lt;img src=&quot;http://x/t.gif&quot;&gt;Ann &amp; Co<br>");
+}
+
 TEST(ContactFieldsTest, MatchesOnFirstFiveCharacters) {
   EXPECT_EQ(ContactFieldOf(u"S82a0"), ContactFieldOf(u"S82a0_extra"));
   EXPECT_EQ(ContactFieldOf(u"S82a"), -1);

@@ -1,8 +1,11 @@
-// Preview pages of appointments, journal entries and tasks.
+// Preview pages of appointments, journal entries and tasks; the column texts
+// are escaped, so markup in a store text shows as text.
 #include "app/ui/preview_pages.h"
 
 #include <initializer_list>
 #include <utility>
+
+#include "store/html_escape.h"
 
 namespace edb {
 namespace {
@@ -11,7 +14,7 @@ std::u16string PageOf(std::initializer_list<std::pair<const char16_t*, std::u16s
   std::u16string page;
   for (const auto& [label, text] : lines) {
     page += label;
-    page += text;
+    page += HtmlEscaped(text);
     page += u" <br>";
   }
   return page;

@@ -1,7 +1,6 @@
 // The pages the preview shows for appointments, journal entries and tasks,
-// built from the texts of the selected list row. Column texts are inserted
-// as they stand: the preview pane shows them without running scripts or
-// fetching anything.
+// built from the texts of the selected list row. Column texts are
+// HTML-escaped, so a subject such as "<script>" shows as text.
 #pragma once
 
 #include <array>

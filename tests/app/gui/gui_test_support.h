@@ -1,0 +1,41 @@
+// Helpers of the window tests: answering modal boxes from a timer, waiting
+// for a signal with a deadline, and the stores the tests open.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace edbgui::testing {
+
+// Answers the next modal message box with `button` (from a timer polling
+// for it), records its text, and rejects any other modal dialog so that
+// nothing waits forever. Must be armed before the call that opens the box.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(QMessageBox::StandardButton button);
+  ~BoxAnswerer();
+  const QString& text() const { return text_; }
+  const QString& caption() const { return caption_; }
+  bool answered() const { return answered_; }
+
+ private:
+  class Timer;
+  Timer* timer_;
+  QString text_;
+  QString caption_;
+  bool answered_ = false;
+};
+
+// Runs the event loop until `done` returns true or `seconds` pass; true
+// when done.
+bool RunUntil(const std::function<bool()>& done, double seconds = 60);
+
+// The sample store the build writes.
+std::string SampleStore();
+// A synthetic store of `messages` messages, written once per test run.
+std::string SyntheticStore(int messages);
+
+}  // namespace edbgui::testing
