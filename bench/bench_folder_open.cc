@@ -1,13 +1,11 @@
 // Folder-open benchmark: opening the largest mail folder of a store (e.g.
 // one written by `edbgen synthetic 100000`) as a click does, header pass
 // plus body pass, against a bare loop that reads the same contents rows and
-// the same Msg records through libesedb (every value's data) and their long
-// values through the long-value reader, in one run. Prints both times (the
+// the same Msg records through the database seam (every value's data and
+// every long value), in one run. Prints both times (the
 // best of three), their ratio and the number of items loaded.
 //
 // Usage: bench_folder_open STORE.edb
-#include <libesedb.h>
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -56,27 +54,20 @@ void Measure(Timing* best, Step step) {
   best->cpu = std::min(best->cpu, CpuSeconds() - cpu);
 }
 
-// Reads every value's data of `record`, and every long value whole through
-// `long_values`; returns the bytes read.
-long ReadRecord(libesedb_record_t* record, edb::LongValueSource* long_values) {
+// Reads every value's data of `record`, and every long value whole; returns
+// the bytes read.
+long ReadRecord(const edb::ese::Record& record) {
   long bytes = 0;
-  int count = 0;
-  libesedb_record_get_number_of_values(record, &count, nullptr);
+  edb::ese::Value value;
   std::vector<uint8_t> data;
-  for (int v = 0; v < count; ++v) {
-    size_t size = 0;
-    if (libesedb_record_get_value_data_size(record, v, &size, nullptr) != 1 || size == 0) continue;
-    data.resize(size);
-    libesedb_record_get_value_data(record, v, data.data(), size, nullptr);
-    bytes += static_cast<long>(size);
-    uint8_t flags = 0;
-    libesedb_record_get_value_data_flags(record, v, &flags, nullptr);
-    if ((flags & 0x04) == 0 || (flags & 0x08) != 0 || long_values == nullptr) continue;
-    std::string error;
-    std::unique_ptr<edb::LongValueSegments> segments = long_values->Open(record, v, &error);
-    if (!segments) continue;
-    for (int s = 0; s < segments->count(); ++s) {
-      if (segments->Segment(s, &data, &error)) bytes += static_cast<long>(data.size());
+  for (int v = 0; v < record.value_count(); ++v) {
+    if (!record.ReadValue(v, &value).ok() || value.data.empty()) continue;
+    bytes += static_cast<long>(value.data.size());
+    if ((value.flags & 0x04) == 0 || (value.flags & 0x08) != 0) continue;
+    auto segments = record.OpenLongValue(v);
+    if (!segments.ok()) continue;
+    for (int s = 0; s < (*segments)->segment_count(); ++s) {
+      if ((*segments)->ReadSegment(s, &data).ok()) bytes += static_cast<long>(data.size());
     }
   }
   return bytes;
@@ -86,20 +77,19 @@ long ReadRecord(libesedb_record_t* record, edb::LongValueSource* long_values) {
 // `positions`.
 long BareLoop(edb::StoreSession& session, const std::u16string& contents_table, const std::vector<int32_t>& positions) {
   long bytes = 0;
-  edb::EsedbError error;
+  edb::Status error;
   for (const std::u16string& name : {contents_table, std::u16string(u"Msg")}) {
     edb::OpenedTable table;
     if (session.OpenTable(name, &table, &error) != edb::TableLookup::kOpened) return -1;
     std::vector<int32_t> all;
     if (name != u"Msg") {
-      int count = 0;
-      libesedb_table_get_number_of_records(table.handle.get(), &count, nullptr);
+      const int64_t count = table.handle->RecordCount().ok() ? *table.handle->RecordCount() : 0;
       for (int32_t i = 0; i < count; ++i) all.push_back(i);
     }
     for (int32_t index : name == u"Msg" ? positions : all) {
-      edb::EsedbRecord record;
-      if (!edb::RecordByIndex(table.handle.get(), index, &record, &error)) continue;
-      bytes += ReadRecord(record.get(), table.long_values.get());
+      auto record = table.handle->ReadRecord(index);
+      if (!record.ok()) continue;
+      bytes += ReadRecord(**record);
     }
   }
   return bytes;
@@ -146,10 +136,10 @@ int main(int argc, char** argv) {
   for (const edb::FolderEntry& f : session.folders) {
     if (!f.contents_table_name || edb::OpenFolderClass(f.container_class) != edb::kMailFolderClass) continue;
     edb::OpenedTable table;
-    edb::EsedbError error;
+    edb::Status error;
     if (session.OpenTable(*f.contents_table_name, &table, &error) != edb::TableLookup::kOpened) continue;
-    int count = 0;
-    libesedb_table_get_number_of_records(table.handle.get(), &count, nullptr);
+    auto records = table.handle->RecordCount();
+    const int count = records.ok() ? static_cast<int>(*records) : 0;
     if (folder == nullptr || count > items_of_table[*folder->contents_table_name]) folder = &f;
     items_of_table[*f.contents_table_name] = count;
   }

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -113,6 +114,12 @@ class Record {
   // The value as text in its column's code page, 7-bit compressed text
   // expanded, without a terminator; NotFound for NULL.
   virtual Result<std::u16string> ValueText(int value) const = 0;
+  // A value of a fixed-size column (bit, byte, short, long, currency, single,
+  // double, date-time, long long and their unsigned kinds) as its stored
+  // little-endian bits widened to 64; nullopt for NULL. Corruption when the
+  // stored size does not fit the type. This default decodes ReadValue's
+  // bytes.
+  virtual Result<std::optional<uint64_t>> ReadFixed(int value) const;
   virtual Result<std::unique_ptr<MultiValue>> OpenMultiValue(int value) const = 0;
   // The long value behind a value with flag 0x04.
   virtual Result<std::unique_ptr<LongValue>> OpenLongValue(int value) const = 0;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"  // LoadLe16, LoadLe32
+
 namespace edb {
 
 // The facts of a database's file header that page parsing depends on.
@@ -135,11 +137,5 @@ class PageView {
 // (a page never written) passes. False, with `error` set, on a mismatch.
 bool VerifyPageChecksum(std::span<const uint8_t> page, uint32_t page_number, const EseFileHeader& header,
                         std::string* error);
-
-// Little-endian reads from a byte span; the caller has checked the bounds.
-inline uint16_t LoadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline uint32_t LoadLe32(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
 
 }  // namespace edb

@@ -1,7 +1,12 @@
-// The database seam over libesedb: the fallback for files our own reader
-// does not know, and the independent check it is tested against. Values,
-// flags and bytes are libesedb's own; libesedb's error text is kept in
-// every failure. Ownership, lifetime and threads as ese/database.h says.
+// The database seam (ese/database.h) implemented over libesedb. Tables,
+// columns, records and values come from libesedb; long values from our own
+// long-value reader where it knows the file (libesedb's long-value functions
+// otherwise, or always with ReaderChoice::kLibesedb); column code pages from
+// our own catalog reader. Failures carry libesedb's own reason.
+//
+// Ownership, lifetime and threads: as in ese/database.h. Damage found while
+// opening a table's column list is reported to the CorruptionReporter the
+// database was opened with.
 #pragma once
 
 #include <memory>
@@ -11,8 +16,7 @@
 
 namespace edb::ese {
 
-// Opens `path` read-only with libesedb. IoError or Corruption, with
-// libesedb's reason, when it cannot.
-Result<std::unique_ptr<Database>> OpenLibesedbDatabase(const std::string& path, CorruptionReporter& corruption);
+Result<std::unique_ptr<Database>> OpenLibesedbDatabase(const std::string& path, ReaderChoice choice,
+                                                       CorruptionReporter& corruption);
 
 }  // namespace edb::ese

@@ -3,12 +3,10 @@
 
 #include <algorithm>
 
+#include "base/bytes.h"
+
 namespace edb {
 namespace {
-
-uint32_t LoadBe32(const uint8_t* p) {
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
-}
 
 std::vector<uint8_t> LidKey(uint32_t lid) {
   return {static_cast<uint8_t>(lid >> 24), static_cast<uint8_t>(lid >> 16), static_cast<uint8_t>(lid >> 8),

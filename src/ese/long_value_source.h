@@ -64,11 +64,4 @@ class EsedbLongValueProvider : public LongValueProvider {
   }
 };
 
-// A record together with the long-value source of its table: what every
-// renderer and record handler reads values through.
-struct RecordRef {
-  libesedb_record_t* record = nullptr;
-  LongValueSource* long_values = nullptr;
-};
-
 }  // namespace edb

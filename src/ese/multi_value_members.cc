@@ -2,6 +2,8 @@
 // record's offset table, which libesedb does not report.
 #include "ese/multi_value_members.h"
 
+#include "base/bytes.h"
+
 namespace edb {
 namespace {
 
@@ -12,7 +14,7 @@ namespace {
 std::vector<bool> SeparatedMembers(std::span<const uint8_t> raw, int count) {
   std::vector<bool> separated(count, false);
   if (raw.size() < 2) return separated;
-  const size_t table_size = (raw[0] | (raw[1] << 8)) & 0x7fff;
+  const size_t table_size = LoadLe16(raw.data()) & 0x7fff;
   if (table_size != 2 * static_cast<size_t>(count) || table_size > raw.size()) return separated;
   for (int i = 0; i < count; ++i) separated[i] = (raw[2 * i + 1] & 0x80) != 0;
   return separated;

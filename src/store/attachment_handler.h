@@ -9,6 +9,7 @@
 #include "store/column_positions.h"
 #include "base/corruption_reporter.h"
 #include "base/private_temp_folder.h"
+#include "store/record_value.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 

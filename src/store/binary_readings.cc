@@ -29,7 +29,7 @@ bool HasType(const RecordValue& value, uint32_t type_a, uint32_t type_b) {
 std::optional<RecordValue> ReadForReading(const RecordRef& ref, int column, ByteOrder order) {
   if (!IsValidByteOrder(order)) return std::nullopt;
   RecordValue value;
-  if (!ReadRecordValue(ref.record, column, &value)) return std::nullopt;
+  if (!ReadRecordValue(ref, column, &value)) return std::nullopt;
   return value;
 }
 
@@ -47,7 +47,7 @@ Text AnsiOfContent(const RecordRef& ref, int column, RecordValue value) {
 std::optional<std::u16string> IdentifierText(const RecordRef& ref, int column, ByteOrder order,
                                              const std::optional<std::u16string>& fallback) {
   std::optional<RecordValue> value = ReadForReading(ref, column, order);
-  if (!value || !HasType(*value, ese_type::kBinary, ese_type::kCurrency)) return std::nullopt;
+  if (!value || !HasType(*value, ese::column_type::kBinary, ese::column_type::kCurrency)) return std::nullopt;
   if (!IsPlain(*value)) {
     std::optional<std::vector<uint8_t>> bytes = ContentBytes(ref, column, std::move(*value));
     if (!bytes) return std::nullopt;
@@ -63,7 +63,7 @@ std::optional<std::u16string> IdentifierText(const RecordRef& ref, int column, B
 
 std::optional<std::u16string> Number32Text(const RecordRef& ref, int column, ByteOrder order) {
   std::optional<RecordValue> value = ReadForReading(ref, column, order);
-  if (!value || value->column_type != ese_type::kBinary) return std::nullopt;
+  if (!value || value->column_type != ese::column_type::kBinary) return std::nullopt;
   if (!IsPlain(*value)) return AnsiOfContent(ref, column, std::move(*value));
   if (value->data.size() != 4) return std::nullopt;
   char buffer[16];
@@ -73,7 +73,7 @@ std::optional<std::u16string> Number32Text(const RecordRef& ref, int column, Byt
 
 std::optional<std::u16string> FiletimeBytesText(const RecordRef& ref, int column, ByteOrder order) {
   std::optional<RecordValue> value = ReadForReading(ref, column, order);
-  if (!value || !HasType(*value, ese_type::kBinary, ese_type::kCurrency)) return std::nullopt;
+  if (!value || !HasType(*value, ese::column_type::kBinary, ese::column_type::kCurrency)) return std::nullopt;
   if (!IsPlain(*value)) return AnsiOfContent(ref, column, std::move(*value));
   if (value->data.size() != 8) return std::nullopt;
   return DateText(*AssembleUnsigned(value->data, order));
@@ -81,7 +81,7 @@ std::optional<std::u16string> FiletimeBytesText(const RecordRef& ref, int column
 
 std::optional<std::u16string> GuidText(const RecordRef& ref, int column, ByteOrder order) {
   std::optional<RecordValue> value = ReadForReading(ref, column, order);
-  if (!value || value->column_type != ese_type::kBinary) return std::nullopt;
+  if (!value || value->column_type != ese::column_type::kBinary) return std::nullopt;
   if (!IsPlain(*value)) return AnsiOfContent(ref, column, std::move(*value));
   if (value->data.size() != 16) return std::nullopt;
   std::array<uint8_t, 16> bytes;

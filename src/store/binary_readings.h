@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/byte_order.h"
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 

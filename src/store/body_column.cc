@@ -8,16 +8,10 @@
 #include "body/body_text.h"
 #include "body/rtf_decompressor.h"
 #include "ese/decompress_7bit.h"
-#include "ese/esedb_handles.h"
 #include "base/text_encoding.h"
 
 namespace edb {
 namespace {
-
-constexpr uint8_t kLongValueFlag = 0x04;
-constexpr uint8_t kCompressedFlag = 0x02;
-constexpr uint32_t kTextType = 10;
-constexpr uint32_t kLongTextType = 12;
 
 std::string_view ColumnName(BodyColumn column) {
   switch (column) {
@@ -28,7 +22,7 @@ std::string_view ColumnName(BodyColumn column) {
   return "";
 }
 
-// What one body value held: bytes to decode, or text libesedb decoded.
+// What one body value held: bytes to decode, or text the database decoded.
 struct BodyValue {
   bool present = false;
   bool is_text = false;
@@ -37,19 +31,15 @@ struct BodyValue {
   std::string problem;
 };
 
-// The whole long value behind `value`, through the record's source (or
-// libesedb's when the record came without one).
+// The whole long value behind `value`, through the record.
 void ReadLongValue(const RecordRef& ref, int value, BodyColumn column, BodyValue* out) {
-  std::string error;
-  EsedbLongValueSource libesedb_source;
-  LongValueSource* source = ref.long_values != nullptr ? ref.long_values : &libesedb_source;
-  std::unique_ptr<LongValueSegments> segments = source->Open(ref.record, value, &error);
-  if (segments == nullptr) {
-    out->problem = "long value cannot be opened: " + error;
+  Result<std::unique_ptr<ese::LongValue>> segments = ref.record->OpenLongValue(value);
+  if (!segments.ok()) {
+    out->problem = "long value cannot be opened: " + segments.status().reason();
     return;
   }
   out->present = true;
-  out->bytes = JoinLongValueSegments(segments.get(), column == BodyColumn::kCompressedRtf, &out->problem);
+  out->bytes = JoinLongValueSegments(**segments, column == BodyColumn::kCompressedRtf, &out->problem);
 }
 
 // Expands a value the engine kept compressed into its 7-bit characters. Its
@@ -71,43 +61,29 @@ bool ExpandCompressedValue(std::string_view stored, std::string* characters, uns
 }
 
 // A value kept inside the record. Text in a known code page is read as bytes
-// and decoded with the other bodies (libesedb's text getter stops at the
-// first NUL character, losing the text after it); text whose code page the
-// catalog does not give is read through libesedb, which knows it.
-// Compressed values are expanded here.
-void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type, uint8_t flags, uint32_t code_page,
+// and decoded with the other bodies (the database's text reading stops at
+// the first NUL character, losing the text after it); text whose code page
+// the catalog does not give is read as text through the database, which
+// knows it. Compressed values are expanded here.
+void ReadStoredValue(const RecordRef& ref, int value, const ese::Value& stored_value, uint32_t code_page,
                      BodyValue* out) {
-  EsedbError error;
-  bool text_column = column_type == kTextType || column_type == kLongTextType;
-  if (text_column && (flags & kCompressedFlag) == 0 && code_page == 0) {
-    size_t size = 0;
-    int found = libesedb_record_get_value_utf16_string_size(record, value, &size, error.slot());
-    if (found == 0) return;
-    if (found == 1 && size > 0) {
-      std::u16string text(size, u'\0');
-      if (libesedb_record_get_value_utf16_string(record, value, reinterpret_cast<uint16_t*>(text.data()), size,
-                                                 error.slot()) == 1) {
-        out->present = true;
-        out->is_text = true;
-        out->text = std::move(text);
-        return;
-      }
+  const uint8_t flags = stored_value.flags;
+  const uint32_t column_type = stored_value.column_type;
+  bool text_column = column_type == ese::column_type::kText || column_type == ese::column_type::kLongText;
+  if (text_column && (flags & ese::value_flag::kCompressed) == 0 && code_page == 0) {
+    Result<std::u16string> text = ref.record->ValueText(value);
+    if (!text.ok() && text.status().code() == StatusCode::kNotFound) return;
+    if (text.ok()) {
+      out->present = true;
+      out->is_text = true;
+      out->text = *std::move(text);
+      return;
     }
-    // Text libesedb cannot decode is read as bytes below.
+    // Text the database cannot decode is read as bytes below.
   }
-  size_t size = 0;
-  if (libesedb_record_get_value_data_size(record, value, &size, error.slot()) != 1) {
-    out->problem = "value size cannot be read: " + error.Message();
-    return;
-  }
-  if (size == 0) return;
-  std::string stored(size, '\0');
-  if (libesedb_record_get_value_data(record, value, reinterpret_cast<uint8_t*>(stored.data()), size,
-                                     error.slot()) != 1) {
-    out->problem = "value cannot be read: " + error.Message();
-    return;
-  }
-  if ((flags & kCompressedFlag) == 0) {
+  if (stored_value.data.empty()) return;
+  std::string stored(stored_value.data.begin(), stored_value.data.end());
+  if ((flags & ese::value_flag::kCompressed) == 0) {
     out->present = true;
     out->bytes = std::move(stored);
     return;
@@ -133,18 +109,15 @@ void ReadRecordValue(libesedb_record_t* record, int value, uint32_t column_type,
 
 BodyValue ReadBodyValue(const RecordRef& ref, int value, BodyColumn column, uint32_t code_page) {
   BodyValue out;
-  EsedbError error;
-  uint8_t flags = 0;
-  uint32_t column_type = 0;
-  if (libesedb_record_get_value_data_flags(ref.record, value, &flags, error.slot()) != 1 ||
-      libesedb_record_get_column_type(ref.record, value, &column_type, error.slot()) != 1) {
-    out.problem = "value cannot be read: " + error.Message();
+  ese::Value stored;
+  if (Status read = ref.record->ReadValue(value, &stored); !read.ok()) {
+    out.problem = "value cannot be read: " + read.reason();
     return out;
   }
-  if ((flags & kLongValueFlag) != 0) {
+  if ((stored.flags & ese::value_flag::kLongValue) != 0) {
     ReadLongValue(ref, value, column, &out);
   } else {
-    ReadRecordValue(ref.record, value, column_type, flags, code_page, &out);
+    ReadStoredValue(ref, value, stored, code_page, &out);
   }
   return out;
 }
@@ -157,14 +130,13 @@ void AddProblem(const std::string& problem, std::string* all) {
 
 }  // namespace
 
-std::string JoinLongValueSegments(LongValueSegments* segments, bool stop_at_hole, std::string* problem) {
+std::string JoinLongValueSegments(ese::LongValue& segments, bool stop_at_hole, std::string* problem) {
   std::string bytes;
   std::vector<uint8_t> data;
-  std::string error;
-  for (int i = 0; i < segments->count(); ++i) {
-    if (!segments->Segment(i, &data, &error)) {
-      AddProblem("long value segment " + std::to_string(i) + " of " + std::to_string(segments->count()) +
-                     " cannot be read: " + error,
+  for (int i = 0; i < segments.segment_count(); ++i) {
+    if (Status read = segments.ReadSegment(i, &data); !read.ok()) {
+      AddProblem("long value segment " + std::to_string(i) + " of " + std::to_string(segments.segment_count()) +
+                     " cannot be read: " + read.reason(),
                  problem);
       if (stop_at_hole) break;
       continue;
@@ -199,7 +171,7 @@ DecodedBody BodyDecoder::Decode(BodyColumn column, std::string_view bytes, uint3
 }
 
 bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view column_name, std::u16string_view key,
-                       uint32_t code_page, BodyChunkList* chunks, CorruptionReporter* reporter) {
+                       uint32_t code_page, BodyDecoder& decoder, BodyChunkList* chunks, CorruptionReporter* reporter) {
   BodyColumn column;
   if (ref.record == nullptr || !BodyColumnOfName(column_name, &column)) return false;
   BodyValue read = ReadBodyValue(ref, value, column, code_page);
@@ -212,7 +184,6 @@ bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view colu
     body.text = std::move(read.text);
     body.text.erase(std::remove(body.text.begin(), body.text.end(), u'\0'), body.text.end());
   } else {
-    BodyDecoder decoder;
     body = decoder.Decode(column, read.bytes, code_page);
     if (!body.problem.empty()) reporter->Corruption(where, body.problem);
   }

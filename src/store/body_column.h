@@ -10,7 +10,7 @@
 #include "body/code_page.h"
 #include "body/rtf_reader.h"
 #include "base/corruption_reporter.h"
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 
@@ -41,7 +41,7 @@ class BodyDecoder {
 // be read is described in `problem`; with `stop_at_hole` (compressed RTF:
 // what follows a hole cannot be expanded) reading ends there, otherwise the
 // other segments are still joined.
-std::string JoinLongValueSegments(LongValueSegments* segments, bool stop_at_hole, std::string* problem);
+std::string JoinLongValueSegments(ese::LongValue& segments, bool stop_at_hole, std::string* problem);
 
 // Reads value `value` of `ref` (the column named `column_name`) and, when
 // that is one of the three body columns and the value is not NULL, appends
@@ -51,11 +51,12 @@ std::string JoinLongValueSegments(LongValueSegments* segments, bool stop_at_hole
 // code page as the catalog records it (1200 or 1252), or 0 when not known; a
 // plain-text body is decoded in it, a NUL character inside dropped and the
 // text after it kept (with 0, a body kept in the record is decoded by
-// libesedb, which knows the code page but stops at the first NUL character).
+// the database, which knows the code page but stops at the first NUL character).
 // A value that cannot be read completely, or whose data is
 // damaged, is reported to `reporter`; whatever could be decoded is still
 // appended. Returns true when a chunk was appended.
+// `decoder` is the caller's, kept from one value to the next.
 bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view column_name, std::u16string_view key,
-                       uint32_t code_page, BodyChunkList* chunks, CorruptionReporter* reporter);
+                       uint32_t code_page, BodyDecoder& decoder, BodyChunkList* chunks, CorruptionReporter* reporter);
 
 }  // namespace edb

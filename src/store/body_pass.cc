@@ -9,7 +9,7 @@ void ItemBodyPass::Run(ExportContext& context, const FolderEntry& folder) {
   (void)folder;
   contents_->Clear();
   StoreSession& session = context.session;
-  ItemContentReader reader(contents_, session.attachments, session.long_value_provider(), context.corruption);
+  ItemContentReader reader(contents_, session.attachments, context.corruption);
   result_ = LoadFolderItems(context, reader, *contents_, writer_);
 }
 

@@ -46,8 +46,8 @@ std::optional<std::u16string> RawBinaryText(const RecordRef& record, int column)
 
 ColumnReading ChooseColumnReading(uint32_t column_type, std::u16string_view name) {
   if (name.empty() || name.size() > kLongestKnownName) return Reading(ColumnKind::kValueText);
-  if (column_type == ese_type::kCurrency) return CurrencyReading(name);
-  if (column_type == ese_type::kBinary || column_type == ese_type::kLongBinary) return BinaryReading(name);
+  if (column_type == ese::column_type::kCurrency) return CurrencyReading(name);
+  if (column_type == ese::column_type::kBinary || column_type == ese::column_type::kLongBinary) return BinaryReading(name);
   return Reading(ColumnKind::kValueText);
 }
 

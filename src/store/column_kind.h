@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "base/byte_order.h"
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 

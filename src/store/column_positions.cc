@@ -2,11 +2,7 @@
 #include "store/column_positions.h"
 
 #include <span>
-#include <string>
 
-#include "base/corruption_reporter.h"
-#include "ese/esedb_handles.h"
-#include "base/text_encoding.h"
 
 namespace edb {
 namespace {
@@ -54,10 +50,6 @@ void RecordMatch(std::u16string_view column_name, int32_t position, ColumnSet se
   }
 }
 
-std::string ColumnWhere(std::u16string_view table_name, int position) {
-  return "column " + std::to_string(position) + " of table " + Utf16ToUtf8(table_name);
-}
-
 }  // namespace
 
 ColumnSet ColumnSetForTable(std::u16string_view table_name) {
@@ -77,25 +69,14 @@ ColumnPositions InitialColumnPositions(ColumnSet set) {
   return positions;
 }
 
-int LocateColumns(libesedb_table_t* table, std::u16string_view table_name, ColumnSet set,
-                  ColumnPositions* positions, CorruptionReporter& corruption) {
-  EsedbError error;
-  int count = 0;
-  if (libesedb_table_get_number_of_columns(table, &count, 0, error.slot()) != 1) {
-    corruption.Corruption("columns of table " + Utf16ToUtf8(table_name), error.Message());
-    return -1;
-  }
+int LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions) {
   int result = 1;
-  for (int position = 0; position < count; ++position) {
-    EsedbColumn column;
-    std::u16string name;
-    if (!ColumnByIndex(table, position, &column, &error) || !ColumnName(column.get(), &name, &error)) {
-      corruption.Corruption(ColumnWhere(table_name, position),
-                            error.has_error() ? error.Message() : "the column has no name");
+  for (size_t position = 0; position < columns.size(); ++position) {
+    if (columns[position].name.empty()) {
       result = -1;
       continue;
     }
-    RecordMatch(name, position, set, positions);
+    RecordMatch(columns[position].name, static_cast<int32_t>(position), set, positions);
   }
   return result;
 }

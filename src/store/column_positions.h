@@ -1,6 +1,6 @@
 // The positions of the columns a table's record handler reads, found by name
 // in the table's column list before its first record is exported. Positions
-// are the 0-based column numbers that libesedb's record-value functions take;
+// are the 0-based value positions of the table's records;
 // a column the table does not have stays unset (the handler then reads no
 // value for it), except for the Mailbox table's two defaults.
 #pragma once
@@ -8,12 +8,11 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
-#include <libesedb.h>
+#include "ese/database.h"
 
 namespace edb {
-
-class CorruptionReporter;
 
 struct ColumnPositions {
   // Defaults used when a Mailbox table lacks "Q6764" or "S3001".
@@ -50,13 +49,11 @@ ColumnSet ColumnSetForTable(std::u16string_view table_name);
 // Mailbox defaults for a Mailbox table, unset otherwise.
 ColumnPositions InitialColumnPositions(ColumnSet set);
 
-// Compares every column name of `table` (exactly, case-sensitively) with the
-// names of `set` and records the positions of the matches in `positions`
-// (the last of equal names wins). A column that cannot be fetched or named
-// is reported to `corruption` as part of `table_name` and skipped. Returns 1
-// when every column was read, -1 otherwise (also when the columns cannot be
-// counted).
-int LocateColumns(libesedb_table_t* table, std::u16string_view table_name, ColumnSet set,
-                  ColumnPositions* positions, CorruptionReporter& corruption);
+// Compares every column name of `columns` (a table's column list, exactly,
+// case-sensitively) with the names of `set` and records the positions of the
+// matches in `positions` (the last of equal names wins). A column the
+// database could not name (reported where it was read) is skipped. Returns 1
+// when every column has a name, -1 otherwise.
+int LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions);
 
 }  // namespace edb

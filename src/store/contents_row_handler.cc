@@ -1,10 +1,7 @@
 // Header rows of a folder's contents table.
 #include "store/contents_row_handler.h"
 
-#include <libesedb.h>
-
 #include "store/column_kind.h"
-#include "ese/esedb_handles.h"
 #include "store/header_row.h"
 #include "store/item_family.h"
 #include "store/located_values.h"
@@ -16,15 +13,16 @@ namespace {
 
 constexpr int kListRowImage = 1;
 
+// The name and type of the column of value `value`; false when the table's
+// column list does not name it or the name would not fit kMaxColumnNameUnits
+// with its terminator.
 bool ReadColumn(const RecordRef& record, int value, std::u16string* name, uint32_t* type) {
-  EsedbError error;
-  size_t units = 0;
-  if (libesedb_record_get_utf16_column_name_size(record.record, value, &units, error.slot()) != 1 ||
-      units > kMaxColumnNameUnits) {
-    return false;
-  }
-  if (!RecordColumnName(record.record, value, name, &error)) return false;
-  return libesedb_record_get_column_type(record.record, value, type, error.slot()) == 1;
+  if (record.columns == nullptr || value < 0 || static_cast<size_t>(value) >= record.columns->size()) return false;
+  const ese::ColumnInfo& column = (*record.columns)[static_cast<size_t>(value)];
+  if (column.name.size() + 1 > kMaxColumnNameUnits) return false;
+  *name = column.name;
+  *type = column.type;
+  return true;
 }
 
 // Exports the value at position 39 under the name found at 42; reports a

@@ -7,13 +7,16 @@
 
 #include "base/corruption_reporter.h"
 #include "base/private_temp_folder.h"
+#include "store/record_value.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 
 namespace edb {
 
 // Value positions read together: the data at 39 is exported under the name
-// at 42 (or under its own text when 42 has none).
+// at 42 (or under its own text when 42 has none). Nothing names the columns
+// that stand there, so the rule goes by value position, whatever the
+// contents table's columns are.
 inline constexpr int kContentsExportPosition = 39;
 inline constexpr int kContentsExportNamePosition = 42;
 

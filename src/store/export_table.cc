@@ -5,18 +5,24 @@
 #include <string>
 
 #include "store/column_positions.h"
-#include "ese/esedb_handles.h"
 #include "store/out_of_memory.h"
 #include "base/text_encoding.h"
 
 namespace edb {
 namespace {
 
-bool IsUnexportedLength(size_t length) {
-  switch (length) {
-    case 3: case 6: case 7: case 12: case 14: case 16: return true;
-    default: return false;
+// The lengths of the names of the store's own tables that hold no folder
+// rows: "Msg" 3, "Global" 6, "Folders" and "Mailbox" 7, "SmTblSection" and
+// "SmTblVersion" 12, "SystemIndex_0A" 14, "SystemIndex_Gthr" 16. Any other
+// table of such a length is passed over too (the selection goes by length,
+// not by name); every table of another length is a folder's contents table.
+constexpr size_t kSystemTableNameLengths[] = {3, 6, 7, 12, 14, 16};
+
+bool IsSystemTableNameLength(size_t length) {
+  for (size_t system_length : kSystemTableNameLengths) {
+    if (length == system_length) return true;
   }
+  return false;
 }
 
 std::string RecordWhere(std::u16string_view table_name, int32_t index) {
@@ -42,13 +48,12 @@ int HandleRecord(ExportContext& context, RecordHandlerKind kind, const RecordRef
 // false when either fails.
 bool ExportRecord(ExportContext& context, const OpenedTable& table, RecordHandlerKind kind,
                   const ColumnPositions& columns, int32_t index) {
-  EsedbError error;
-  EsedbRecord record;
-  if (!RecordByIndex(table.handle.get(), index, &record, &error)) {
-    context.corruption.Corruption(RecordWhere(table.name, index), error.Message());
+  Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
+  if (!record.ok()) {
+    context.corruption.Corruption(RecordWhere(table.name, index), record.status().reason());
     return false;
   }
-  RecordRef ref{record.get(), table.long_values.get()};
+  RecordRef ref{record->get(), &table.handle->columns()};
   if (HandleRecord(context, kind, ref, columns, index) != 1) {
     context.corruption.Corruption(RecordWhere(table.name, index), "its handler could not read it");
     return false;
@@ -56,16 +61,15 @@ bool ExportRecord(ExportContext& context, const OpenedTable& table, RecordHandle
   return true;
 }
 
-// The table's number of records; -1, reported, when libesedb cannot count
-// them (its record tree is damaged).
-int CountRecords(ExportContext& context, const OpenedTable& table) {
-  EsedbError error;
-  int count = 0;
-  if (libesedb_table_get_number_of_records(table.handle.get(), &count, error.slot()) != 1) {
-    context.corruption.Corruption("records of table " + Utf16ToUtf8(table.name), error.Message());
+// The table's number of records; -1, reported, when the database cannot
+// count them (its record tree is damaged).
+int64_t CountRecords(ExportContext& context, const OpenedTable& table) {
+  Result<int64_t> count = table.handle->RecordCount();
+  if (!count.ok()) {
+    context.corruption.Corruption("records of table " + Utf16ToUtf8(table.name), count.status().reason());
     return -1;
   }
-  return count;
+  return *count;
 }
 
 int ExportRecords(ExportContext& context, const OpenedTable& table) {
@@ -73,11 +77,8 @@ int ExportRecords(ExportContext& context, const OpenedTable& table) {
   ColumnSet set = ColumnSetForTable(table.name);
   ColumnPositions columns = InitialColumnPositions(set);
   int result = 1;
-  if (set != ColumnSet::kNone &&
-      LocateColumns(table.handle.get(), table.name, set, &columns, context.corruption) != 1) {
-    result = -1;
-  }
-  int count = CountRecords(context, table);
+  if (set != ColumnSet::kNone && LocateColumns(table.handle->columns(), set, &columns) != 1) result = -1;
+  const int64_t count = CountRecords(context, table);
   if (count < 0) return -1;
   if (count == 0) return result;
   ProgressSweep progress;
@@ -99,17 +100,17 @@ RecordHandlerKind HandlerForTable(std::u16string_view name) {
   if (name == u"Msg") return RecordHandlerKind::kMessageIndex;
   if (name == u"Folders") return RecordHandlerKind::kFolder;
   if (name == u"Mailbox") return RecordHandlerKind::kMailbox;
-  if (!IsUnexportedLength(name.size())) return RecordHandlerKind::kContentsRow;
+  if (!IsSystemTableNameLength(name.size())) return RecordHandlerKind::kContentsRow;
   return RecordHandlerKind::kNone;
 }
 
 int ExportTableByName(ExportContext& context, std::u16string_view name) {
   OpenedTable table;
-  EsedbError error;
+  Status error;
   switch (context.session.OpenTable(name, &table, &error)) {
     case TableLookup::kAbsent: return 1;
     case TableLookup::kFailed:
-      context.corruption.Corruption("table " + Utf16ToUtf8(name), error.Message());
+      context.corruption.Corruption("table " + Utf16ToUtf8(name), error.reason());
       return -1;
     case TableLookup::kOpened: break;
   }
@@ -117,7 +118,7 @@ int ExportTableByName(ExportContext& context, std::u16string_view name) {
 }
 
 int ExportTable(ExportContext& context, const OpenedTable& table) {
-  if (!table.handle || table.name.empty() || !table.long_values) return -1;
+  if (!table.handle || table.name.empty()) return -1;
   try {
     return ExportRecords(context, table);
   } catch (const std::bad_alloc&) {
@@ -126,16 +127,15 @@ int ExportTable(ExportContext& context, const OpenedTable& table) {
 }
 
 int ExportMsgRecord(ExportContext& context, const OpenedTable& table, int32_t index) {
-  if (!table.handle || !table.long_values) return 1;
-  EsedbError error;
-  EsedbRecord record;
-  if (!RecordByIndex(table.handle.get(), index, &record, &error)) {
-    context.corruption.Corruption(RecordWhere(table.name, index), error.Message());
+  if (!table.handle) return 1;
+  Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
+  if (!record.ok()) {
+    context.corruption.Corruption(RecordWhere(table.name, index), record.status().reason());
     return 1;
   }
   if (table.name != u"Msg") return 1;
   try {
-    RecordRef ref{record.get(), table.long_values.get()};
+    RecordRef ref{record->get(), &table.handle->columns()};
     if (context.handlers.ItemContent(ref, context.window) != 1) {
       context.corruption.Corruption(RecordWhere(table.name, index), "the item's content could not be read");
     }

@@ -5,6 +5,7 @@
 
 #include "store/column_positions.h"
 #include "store/mailbox_key_index.h"
+#include "store/record_value.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 

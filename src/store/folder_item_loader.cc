@@ -161,11 +161,11 @@ int LoadFolderItems(ExportContext& context, ItemContentReader& reader, FolderCon
   if (family != ItemFamily::kMail && family != ItemFamily::kContact) return 1;
 
   OpenedTable table;
-  EsedbError error;
+  Status error;
   switch (session.OpenTable(kMessageTable, &table, &error)) {
     case TableLookup::kAbsent: return 1;
     case TableLookup::kFailed:
-      context.corruption.Corruption("table Msg", error.Message());
+      context.corruption.Corruption("table Msg", error.reason());
       return -1;
     case TableLookup::kOpened: break;
   }

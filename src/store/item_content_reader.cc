@@ -1,7 +1,6 @@
 // Reading one Msg record into the opened folder's content lists.
 #include "store/item_content_reader.h"
 
-#include <libesedb.h>
 
 #include <exception>
 
@@ -30,17 +29,17 @@ bool StartsWith5(std::u16string_view name, std::u16string_view prefix) {
   return name.size() >= 5 && name.substr(0, 5) == prefix;
 }
 
-bool IsBinaryType(uint32_t type) { return type == ese_type::kBinary || type == ese_type::kLongBinary; }
-bool IsTextType(uint32_t type) { return type == ese_type::kText || type == ese_type::kLongText; }
+bool IsBinaryType(uint32_t type) { return type == ese::column_type::kBinary || type == ese::column_type::kLongBinary; }
+bool IsTextType(uint32_t type) { return type == ese::column_type::kText || type == ese::column_type::kLongText; }
 
 // The text of a named column. A value kept as a long value is read whole:
 // text in its column's code page (1200: UTF-16LE, otherwise Windows-1252),
 // cleaned as every text value is; binary as hexadecimal text. Anything else
 // as ValueText without default.
 Text NamedColumnText(const RecordRef& ref, int value, uint32_t type, uint32_t code_page) {
-  uint8_t flags = 0;
-  if (libesedb_record_get_value_data_flags(ref.record, value, &flags, nullptr) != 1) return std::nullopt;
-  if (ReadingOfFlags(flags) != ValueReading::kLongValue) return ValueText(ref, value, std::nullopt);
+  RecordValue stored;
+  if (!ReadRecordValue(ref, value, &stored)) return std::nullopt;
+  if (ReadingOfFlags(stored.flags) != ValueReading::kLongValue) return ValueText(ref, value, std::nullopt);
   std::optional<std::vector<uint8_t>> bytes = LongValueBytes(ref, value);
   if (!bytes || bytes->empty()) return std::nullopt;
   if (IsTextType(type)) {
@@ -66,10 +65,9 @@ struct ItemContentReader::RecordTexts {
 };
 
 ItemContentReader::ItemContentReader(FolderContents* contents, const std::vector<AttachmentEntry>& attachments,
-                                     const LongValueProvider* code_pages, CorruptionReporter& corruption)
+                                     CorruptionReporter& corruption)
     : contents_(contents),
       attachments_(attachments),
-      code_pages_(code_pages),
       corruption_(corruption),
       extract_recipients_(ExtractRecipientAddresses) {}
 
@@ -82,8 +80,8 @@ void ItemContentReader::SetCurrentHeader(std::u16string sender, std::u16string s
 int ItemContentReader::ReadItem(const RecordRef& ref, WindowPort& window) {
   (void)window;
   if (ref.record == nullptr) return -1;
-  int count = 0;
-  if (libesedb_record_get_number_of_values(ref.record, &count, nullptr) != 1 || count <= 0) return -1;
+  const int count = NumberOfValues(ref);
+  if (count <= 0) return -1;
   if (!PlanColumns(ref, count)) return -1;
   // Nothing fails past this point: the record's body chunks go straight to
   // the folder's list.
@@ -100,42 +98,31 @@ int ItemContentReader::ReadItem(const RecordRef& ref, WindowPort& window) {
 }
 
 // Every record of a table has the same columns, so what each value position
-// is read for is worked out once per table (a table is known by its
-// long-value source; records without one are planned one by one) and kept.
+// is read for is worked out once per table (a table is known by its column
+// list) and kept.
 bool ItemContentReader::PlanColumns(const RecordRef& ref, int count) {
-  if (ref.long_values != nullptr && plan_source_ == ref.long_values && plan_.size() == static_cast<size_t>(count)) {
+  if (ref.columns != nullptr && plan_columns_ == ref.columns && plan_.size() == static_cast<size_t>(count)) {
     return true;
   }
   plan_.clear();
-  plan_source_ = nullptr;
+  plan_columns_ = nullptr;
+  if (ref.columns == nullptr || ref.columns->size() < static_cast<size_t>(count)) return false;
   for (int value = 0; value < count; ++value) {
-    ColumnPlan column;
-    if (!ReadColumnName(ref.record, value, &column.name) ||
-        libesedb_record_get_column_type(ref.record, value, &column.type, nullptr) != 1) {
+    const ese::ColumnInfo& info = (*ref.columns)[static_cast<size_t>(value)];
+    // A name that would not fit 256 units with its terminator is not a
+    // column of the store.
+    if (info.name.size() + 1 > kMaxColumnNameUnits) {
       plan_.clear();
       return false;
     }
+    ColumnPlan column;
+    column.name = info.name;
+    column.type = info.type;
+    column.catalog_code_page = info.code_page;
     PlanColumn(&column);
     plan_.push_back(std::move(column));
   }
-  plan_source_ = ref.long_values;
-  return true;
-}
-
-// The name of the column of value `value`; false when it cannot be read or
-// is longer than 256 units.
-bool ItemContentReader::ReadColumnName(libesedb_record_t* record, int value, std::u16string* name) {
-  size_t size = 0;
-  if (libesedb_record_get_utf16_column_name_size(record, value, &size, nullptr) != 1 || size > kMaxColumnNameUnits) {
-    return false;
-  }
-  name_units_.assign(size + 1, 0);
-  if (size > 0 && libesedb_record_get_utf16_column_name(record, value, name_units_.data(), size, nullptr) != 1) {
-    return false;
-  }
-  size_t length = 0;
-  while (length < size && name_units_[length] != 0) ++length;
-  name->assign(name_units_.begin(), name_units_.begin() + length);
+  plan_columns_ = ref.columns;
   return true;
 }
 
@@ -146,7 +133,7 @@ void ItemContentReader::PlanColumn(ColumnPlan* column) const {
   const std::u16string& name = column->name;
   const uint32_t type = column->type;
   const bool short_name = !name.empty() && name.size() <= 6;
-  if (type == ese_type::kCurrency && short_name && (name[0] == u'T' || name[0] == u'Q')) {
+  if (type == ese::column_type::kCurrency && short_name && (name[0] == u'T' || name[0] == u'Q')) {
     return;  // dates and identifiers: nothing of the item is made of them
   }
   if (IsBinaryType(type) && short_name && name[0] != u'L') {
@@ -170,17 +157,17 @@ void ItemContentReader::PlanColumn(ColumnPlan* column) const {
   column->field = ContactFieldOf(name);
   if (column->field >= 0) {
     column->action = ColumnAction::kContactText;
-    column->code_page = CodePageOf(name);
+    column->code_page = column->catalog_code_page;
   } else if (StartsWith5(name, u"S8299")) {
     column->action = IsBinaryType(type) ? ColumnAction::kFallbackBinary : ColumnAction::kFallbackText;
-    column->code_page = CodePageOf(name);
+    column->code_page = column->catalog_code_page;
   } else if (StartsWith5(name, u"N67b3")) {
     column->action = ColumnAction::kAttachmentIds;
   } else if (StartsWith5(name, u"N67b4")) {
     column->action = ColumnAction::kRecipients;
   } else if (BodyColumn body; BodyColumnOfName(name, &body)) {
     column->action = ColumnAction::kBody;
-    column->code_page = CodePageOf(name);
+    column->code_page = column->catalog_code_page;
   }
   // Any other column, "N67b0…" that is no identifier among them, gives
   // nothing.
@@ -216,16 +203,10 @@ void ItemContentReader::ReadValue(const RecordRef& ref, int value, RecordTexts* 
     case ColumnAction::kBody:
       // Only a mail item's body is ever shown or saved.
       if (family_ != ItemFamily::kMail) break;
-      ExtractBodyColumn(ref, value, column.name, current_key_, column.code_page, contents_->body_chunks(),
-                        &corruption_);
+      ExtractBodyColumn(ref, value, column.name, current_key_, column.code_page, body_decoder_,
+                        contents_->body_chunks(), &corruption_);
       break;
   }
-}
-
-uint32_t ItemContentReader::CodePageOf(const std::u16string& column_name) const {
-  if (code_pages_ == nullptr) return 0;
-  const int code_page = code_pages_->ColumnCodePage(u"Msg", column_name);
-  return code_page > 0 ? static_cast<uint32_t>(code_page) : 0;
 }
 
 void ItemContentReader::KeepMail(RecordTexts& texts) {

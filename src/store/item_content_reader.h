@@ -28,12 +28,13 @@
 
 #include "store/body_chunk.h"
 #include "store/attachment_entry.h"
+#include "store/body_column.h"
 #include "store/attachment_name_index.h"
 #include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
 #include "store/item_content_sink.h"
 #include "store/item_family.h"
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 
@@ -44,11 +45,11 @@ class ItemContentReader : public ItemContentSink {
   using RecipientExtractor = std::function<std::optional<std::u16string>(std::u16string_view)>;
 
   // Appends to `contents`. Attachment names come from `attachments` (the
-  // scan's list); code pages of body columns from `code_pages` (may be
-  // null: not known). Damaged body data is reported to `corruption`. All
-  // must outlive the reader.
+  // scan's list); code pages of text and body columns from the catalog (the
+  // record's column list). Damaged body data is reported to `corruption`.
+  // All must outlive the reader.
   ItemContentReader(FolderContents* contents, const std::vector<AttachmentEntry>& attachments,
-                    const LongValueProvider* code_pages, CorruptionReporter& corruption);
+                    CorruptionReporter& corruption);
 
   // What the records read are kept as: kMail an ItemContent, kContact a
   // ContactContent, anything else nothing.
@@ -62,7 +63,7 @@ class ItemContentReader : public ItemContentSink {
 
   // Reads `record` (a record of "Msg"; the column names and types of its
   // table are read at its first record and kept while records come with
-  // the same long-value source). Returns 1 when every value was read
+  // the same column list). Returns 1 when every value was read
   // (and the item kept, by family), -1 when the record is missing, has no
   // values, or a column name (longer than 256 units included) or type cannot
   // be read; nothing is kept then, body chunks included.
@@ -90,13 +91,12 @@ class ItemContentReader : public ItemContentSink {
     ColumnAction action = ColumnAction::kNothing;
     int field = -1;          // contact field, for the contact actions
     uint32_t code_page = 0;  // of text and body columns; 0: not known
+    uint32_t catalog_code_page = 0;  // what the catalog records for the column
   };
 
   bool PlanColumns(const RecordRef& ref, int count);
-  bool ReadColumnName(libesedb_record_t* record, int value, std::u16string* name);
   void PlanColumn(ColumnPlan* column) const;
   void ReadValue(const RecordRef& ref, int value, RecordTexts* texts);
-  uint32_t CodePageOf(const std::u16string& column_name) const;
   void KeepMail(RecordTexts& texts);
   void KeepContact(RecordTexts& texts);
   std::optional<std::u16string> RecipientsOf(const RecordTexts& texts) const;
@@ -105,7 +105,6 @@ class ItemContentReader : public ItemContentSink {
   FolderContents* contents_;
   const std::vector<AttachmentEntry>& attachments_;
   std::unique_ptr<AttachmentNameIndex> attachment_index_;  // built at first use
-  const LongValueProvider* code_pages_;
   CorruptionReporter& corruption_;
   ItemFamily family_ = ItemFamily::kNone;
   std::u16string sender_;
@@ -113,9 +112,9 @@ class ItemContentReader : public ItemContentSink {
   std::u16string date_;
   std::u16string current_key_;
   RecipientExtractor extract_recipients_;
-  std::vector<ColumnPlan> plan_;                // by value position
-  const LongValueSource* plan_source_ = nullptr;  // the table plan_ is for
-  std::vector<uint16_t> name_units_;
+  BodyDecoder body_decoder_;  // its converters serve every record
+  std::vector<ColumnPlan> plan_;                                // by value position
+  const std::vector<ese::ColumnInfo>* plan_columns_ = nullptr;  // the table plan_ is for
 };
 
 }  // namespace edb

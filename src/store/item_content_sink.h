@@ -3,7 +3,7 @@
 // on to it.
 #pragma once
 
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 #include "store/window_port.h"
 
 namespace edb {

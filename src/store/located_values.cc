@@ -1,8 +1,6 @@
 // Values at located positions.
 #include "store/located_values.h"
 
-#include <libesedb.h>
-
 #include "store/binary_readings.h"
 #include "store/value_text.h"
 
@@ -18,13 +16,6 @@ std::optional<std::u16string> ValueTextAt(const RecordRef& record, std::optional
                                           const std::optional<std::u16string>& fallback) {
   if (!column) return fallback;
   return ValueText(record, *column, fallback);
-}
-
-int NumberOfValues(const RecordRef& record) {
-  if (record.record == nullptr) return 0;
-  int count = 0;
-  if (libesedb_record_get_number_of_values(record.record, &count, nullptr) != 1 || count < 0) return 0;
-  return count;
 }
 
 }  // namespace edb

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/byte_order.h"
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 
@@ -20,9 +20,5 @@ std::optional<std::u16string> IdentifierAt(const RecordRef& record, std::optiona
 // column.
 std::optional<std::u16string> ValueTextAt(const RecordRef& record, std::optional<int32_t> column,
                                           const std::optional<std::u16string>& fallback);
-
-// The number of values of the record; 0 when there is no record or libesedb
-// cannot count them.
-int NumberOfValues(const RecordRef& record);
 
 }  // namespace edb

@@ -56,27 +56,26 @@ int ReadAsText(const RecordRef& record, int column, std::string* error) {
 }
 
 int ExpandCompressed(const RecordValue& value, std::string* error) {
-  if (value.column_type != ese_type::kLongText || value.data.empty()) return 1;
+  if (value.column_type != ese::column_type::kLongText || value.data.empty()) return 1;
   if (!Decompress7Bit(value.data)) return Fail(error, "the compressed text cannot be expanded");
   return 1;
 }
 
 int WriteLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
                    WindowPort& window, std::string* error, std::filesystem::path* written) {
-  std::string open_error;
-  std::unique_ptr<LongValueSegments> segments = LongValuesOf(record).Open(record.record, column, &open_error);
-  if (segments == nullptr) return Fail(error, "the long value cannot be opened: " + open_error);
+  Result<std::unique_ptr<ese::LongValue>> opened = record.record->OpenLongValue(column);
+  if (!opened.ok()) return Fail(error, "the long value cannot be opened: " + opened.status().reason());
+  ese::LongValue& segments = **opened;
   const std::filesystem::path path = folder.UniqueFilePath(file_name);
   OutputFile file(path);
   if (!file.is_open()) return Fail(error, "cannot create " + path.string() + ": " + std::strerror(errno));
   if (written != nullptr) *written = path;
   ProgressSweep progress;
   std::vector<uint8_t> segment;
-  for (int i = 0; i < segments->count(); ++i) {
+  for (int i = 0; i < segments.segment_count(); ++i) {
     progress.Step(window);
-    std::string segment_error;
-    if (!segments->Segment(i, &segment, &segment_error)) {
-      return Fail(error, "segment " + std::to_string(i) + " of the long value cannot be read: " + segment_error);
+    if (Status read = segments.ReadSegment(i, &segment); !read.ok()) {
+      return Fail(error, "segment " + std::to_string(i) + " of the long value cannot be read: " + read.reason());
     }
     if (!file.Write(segment)) return Fail(error, "cannot write " + path.string() + ": " + std::strerror(errno));
   }
@@ -88,12 +87,12 @@ int WriteLongValue(const RecordRef& record, int column, const std::u16string& fi
 int ExportLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
                     WindowPort& window, std::string* error, std::filesystem::path* written) {
   RecordValue value;
-  if (!ReadRecordValue(record.record, column, &value)) return Fail(error, "the value cannot be read");
+  if (!ReadRecordValue(record, column, &value)) return Fail(error, "the value cannot be read");
   const uint8_t flags = value.flags;
-  if (flags <= value_flag::kVariableSize) return ReadAsText(record, column, error);
-  if (flags & value_flag::kCompressed) return ExpandCompressed(value, error);
-  if (flags & value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, window, error, written);
-  if ((flags & value_flag::kMultiValue) && !(flags & value_flag::kMultiValueSizes)) {
+  if (flags <= ese::value_flag::kVariableSize) return ReadAsText(record, column, error);
+  if (flags & ese::value_flag::kCompressed) return ExpandCompressed(value, error);
+  if (flags & ese::value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, window, error, written);
+  if ((flags & ese::value_flag::kMultiValue) && !(flags & ese::value_flag::kMultiValueSizes)) {
     return ReadAsText(record, column, error);
   }
   return 1;

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 #include "base/private_temp_folder.h"
 #include "store/window_port.h"
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "store/column_positions.h"
+#include "store/record_value.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 

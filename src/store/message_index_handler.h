@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "store/column_positions.h"
+#include "store/record_value.h"
 #include "store/store_session.h"
 
 namespace edb {

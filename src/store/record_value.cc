@@ -1,36 +1,33 @@
 // Reading one record value and the long value behind it.
 #include "store/record_value.h"
 
+#include <memory>
 #include <string>
 
 namespace edb {
 
+namespace value_flag = ese::value_flag;
+
 ValueReading ReadingOfFlags(uint8_t flags) {
-  if (flags <= value_flag::kVariableSize) return ValueReading::kPlain;
-  if (flags & value_flag::kMultiValue) {
-    return (flags & value_flag::kMultiValueSizes) ? ValueReading::kOther : ValueReading::kMultiValue;
+  if (flags <= ese::value_flag::kVariableSize) return ValueReading::kPlain;
+  if (flags & ese::value_flag::kMultiValue) {
+    return (flags & ese::value_flag::kMultiValueSizes) ? ValueReading::kOther : ValueReading::kMultiValue;
   }
-  if (flags & value_flag::kLongValue) return ValueReading::kLongValue;
-  if (flags & value_flag::kCompressed) return ValueReading::kCompressed;
+  if (flags & ese::value_flag::kLongValue) return ValueReading::kLongValue;
+  if (flags & ese::value_flag::kCompressed) return ValueReading::kCompressed;
   return ValueReading::kOther;
 }
 
-bool ReadRecordValue(libesedb_record_t* record, int column, RecordValue* value) {
-  if (record == nullptr) return false;
-  if (libesedb_record_get_column_type(record, column, &value->column_type, nullptr) != 1) return false;
-  if (libesedb_record_get_value_data_flags(record, column, &value->flags, nullptr) != 1) return false;
-  size_t size = 0;
-  if (libesedb_record_get_value_data_size(record, column, &size, nullptr) != 1) return false;
-  value->data.assign(size, 0);
-  if (size > 0 && libesedb_record_get_value_data(record, column, value->data.data(), size, nullptr) != 1) {
-    return false;
-  }
-  return true;
+bool ReadRecordValue(const RecordRef& ref, int column, RecordValue* value) {
+  if (ref.record == nullptr) return false;
+  return ref.record->ReadValue(column, value).ok();
 }
 
-LongValueSource& LongValuesOf(const RecordRef& ref) {
-  static EsedbLongValueSource esedb_source;
-  return ref.long_values != nullptr ? *ref.long_values : esedb_source;
+int NumberOfValues(const RecordRef& ref) { return ref.record == nullptr ? 0 : ref.record->value_count(); }
+
+std::u16string_view ColumnNameOf(const RecordRef& ref, int column) {
+  if (ref.columns == nullptr || column < 0 || static_cast<size_t>(column) >= ref.columns->size()) return {};
+  return (*ref.columns)[column].name;
 }
 
 namespace {
@@ -38,12 +35,11 @@ namespace {
 // Calls `take` with each segment in order; false on the first failure.
 template <typename Take>
 bool ForEachSegment(const RecordRef& ref, int column, Take take) {
-  std::string error;
-  std::unique_ptr<LongValueSegments> segments = LongValuesOf(ref).Open(ref.record, column, &error);
-  if (segments == nullptr) return false;
+  Result<std::unique_ptr<ese::LongValue>> value = ref.record->OpenLongValue(column);
+  if (!value.ok()) return false;
   std::vector<uint8_t> segment;
-  for (int i = 0; i < segments->count(); ++i) {
-    if (!segments->Segment(i, &segment, &error)) return false;
+  for (int i = 0; i < (*value)->segment_count(); ++i) {
+    if (!(*value)->ReadSegment(i, &segment).ok()) return false;
     take(segment);
   }
   return true;

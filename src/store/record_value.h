@@ -1,47 +1,26 @@
-// One value of a libesedb record as the renderers see it: its column type,
-// its value flags and its bytes, plus the reading the flags select. Long
-// values are read through the record's LongValueSource, never through
-// libesedb's long-value functions directly.
+// One value of a record as the renderers see it: its column type, its value
+// flags and its bytes (ese::Value), plus the reading the flags select. Every
+// value of the store is read through here and the database seam; long
+// values through the record that holds them.
 #pragma once
-
-#include <libesedb.h>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "ese/long_value_source.h"
+#include "ese/database.h"
 
 namespace edb {
 
-// ESE column types, numbered as libesedb reports them.
-namespace ese_type {
-inline constexpr uint32_t kBit = 1;
-inline constexpr uint32_t kUnsignedByte = 2;
-inline constexpr uint32_t kShort = 3;
-inline constexpr uint32_t kLong = 4;
-inline constexpr uint32_t kCurrency = 5;
-inline constexpr uint32_t kIeeeSingle = 6;
-inline constexpr uint32_t kIeeeDouble = 7;
-inline constexpr uint32_t kDateTime = 8;
-inline constexpr uint32_t kBinary = 9;
-inline constexpr uint32_t kText = 10;
-inline constexpr uint32_t kLongBinary = 11;
-inline constexpr uint32_t kLongText = 12;
-inline constexpr uint32_t kUnsignedLong = 14;
-inline constexpr uint32_t kLongLong = 15;
-inline constexpr uint32_t kGuid = 16;
-inline constexpr uint32_t kUnsignedShort = 17;
-}  // namespace ese_type
+// A record together with the columns of its table (one per value, in value
+// order): what every renderer and record handler reads values through.
+// Borrowed: the record and its table outlive the reference.
+struct RecordRef {
+  const ese::Record* record = nullptr;
+  const std::vector<ese::ColumnInfo>* columns = nullptr;
+};
 
-// Value flags as libesedb reports them.
-namespace value_flag {
-inline constexpr uint8_t kVariableSize = 0x01;
-inline constexpr uint8_t kCompressed = 0x02;
-inline constexpr uint8_t kLongValue = 0x04;
-inline constexpr uint8_t kMultiValue = 0x08;
-inline constexpr uint8_t kMultiValueSizes = 0x10;  // member sizes instead of offsets
-}  // namespace value_flag
+using RecordValue = ese::Value;
 
 // How a value's flags make the renderers read it. libesedb 20240420 reports
 // separated long values as 0x05, compressed values as 0x03, multi-values as
@@ -57,19 +36,15 @@ enum class ValueReading {
 
 ValueReading ReadingOfFlags(uint8_t flags);
 
-struct RecordValue {
-  uint32_t column_type = 0;
-  uint8_t flags = 0;
-  std::vector<uint8_t> data;  // as libesedb reports it; empty for NULL
-};
+// Reads column type, flags and data of value `column` of `ref`. False when
+// the value cannot be read (or `ref` holds no record).
+bool ReadRecordValue(const RecordRef& ref, int column, RecordValue* value);
 
-// Reads column type, flags and data of value `column` of `record`. False when
-// libesedb fails on any of them.
-bool ReadRecordValue(libesedb_record_t* record, int column, RecordValue* value);
+// The number of values of the record (0 when it holds none or is absent).
+int NumberOfValues(const RecordRef& ref);
 
-// The source long values of `ref` are opened through: its own, or libesedb's
-// when the reference carries none.
-LongValueSource& LongValuesOf(const RecordRef& ref);
+// The name of the column of value `column`; empty when unknown.
+std::u16string_view ColumnNameOf(const RecordRef& ref, int column);
 
 // Opens the long value of `column` and reads every segment; false when it
 // cannot be opened or a segment cannot be read.

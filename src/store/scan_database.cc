@@ -37,9 +37,9 @@ void InsertRootItem(ExportContext& context) {
   session.last_inserted_item = root;
 }
 
-ScanOutcome ReportOpenFailure(ExportContext& context, const EsedbError& error) {
+ScanOutcome ReportOpenFailure(ExportContext& context, const Status& error) {
   WindowPort& window = context.window;
-  std::u16string reason = Utf8ToUtf16(error.has_error() ? error.Message() : "unknown error");
+  std::u16string reason = Utf8ToUtf16(error.reason().empty() ? "unknown error" : error.reason());
   window.SetStatusText(u"Status: Cannot open Exchange EDB File");
   window.SetProgress(0);
   window.ShowStatusPage(status_page::kScanFailed);
@@ -77,8 +77,9 @@ ScanOutcome Scan(ExportContext& context) {
   session.CloseDatabase();
   session.ClearLists();
   window.SetStatusText(u"Status: initialize Exchange EDB File");
-  EsedbError error;
-  if (!session.OpenDatabase(context.corruption, &error)) return ReportOpenFailure(context, error);
+  if (Status opened = session.OpenDatabase(context.corruption); !opened.ok()) {
+    return ReportOpenFailure(context, opened);
+  }
   window.SetStatusText(u"Status: Opening Exchange EDB File");
   BuildTableDirectory(session, context.corruption);
   return ExportStoreTables(context);

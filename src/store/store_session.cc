@@ -2,27 +2,18 @@
 #include "store/store_session.h"
 
 #include "base/corruption_reporter.h"
-#include "ese/fast_long_value_source.h"
 
 namespace edb {
 
-StoreSession::StoreSession()
-    : long_value_factory_([](const std::string& path, CorruptionReporter& corruption) {
-        return std::make_unique<FastLongValueProvider>(path, &corruption, FastLongValueProvider::Notice());
-      }) {}
-
-bool StoreSession::OpenDatabase(CorruptionReporter& corruption, EsedbError* error) {
+Status StoreSession::OpenDatabase(CorruptionReporter& corruption, ese::ReaderChoice reader) {
   CloseDatabase();
-  database = OpenEsedbFile(database_path, error);
-  if (!database) return false;
-  long_values_ = long_value_factory_(database_path, corruption);
-  return true;
+  Result<std::unique_ptr<ese::Database>> opened = ese::OpenDatabase(database_path, reader, corruption);
+  if (!opened.ok()) return opened.status();
+  database = std::move(opened).value();
+  return Status::Ok();
 }
 
-void StoreSession::CloseDatabase() {
-  long_values_.reset();
-  database.reset();
-}
+void StoreSession::CloseDatabase() { database.reset(); }
 
 void StoreSession::ClearLists() {
   tables.Clear();
@@ -34,15 +25,16 @@ void StoreSession::ClearLists() {
   contacts.clear();
 }
 
-TableLookup StoreSession::OpenTable(std::u16string_view name, OpenedTable* table, EsedbError* error) const {
+TableLookup StoreSession::OpenTable(std::u16string_view name, OpenedTable* table, Status* error) const {
   const TableDirectoryEntry* entry = tables.Find(name);
   if (entry == nullptr || !database) return TableLookup::kAbsent;
-  if (!TableByIndex(database.get(), entry->index, &table->handle, error) ||
-      !TableName(table->handle.get(), &table->name, error)) {
+  Result<std::unique_ptr<ese::Table>> opened = database->OpenTable(entry->index);
+  if (!opened.ok()) {
+    *error = opened.status();
     return TableLookup::kFailed;
   }
-  table->long_values = long_values_ ? long_values_->ForTable(table->name) : nullptr;
-  if (!table->long_values) table->long_values = std::make_unique<EsedbLongValueSource>();
+  table->handle = std::move(opened).value();
+  table->name = table->handle->name();
   return TableLookup::kOpened;
 }
 

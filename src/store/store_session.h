@@ -4,7 +4,6 @@
 // that follows it; a scan empties and rebuilds it.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,9 +11,9 @@
 
 #include "store/attachment_entry.h"
 #include "store/contact_entry.h"
-#include "ese/esedb_handles.h"
 #include "store/folder_entry.h"
-#include "ese/long_value_source.h"
+#include "base/status.h"
+#include "ese/database.h"
 #include "store/mailbox_entry.h"
 #include "store/message_entry.h"
 #include "store/msg_index_entry.h"
@@ -26,58 +25,40 @@ namespace edb {
 
 class CorruptionReporter;
 
-// Makes the long-value provider for a database just opened at `path`;
-// damage the provider meets goes to `corruption`.
-using LongValueProviderFactory =
-    std::function<std::unique_ptr<LongValueProvider>(const std::string& path, CorruptionReporter& corruption)>;
-
-// A table of the open database, opened for reading, with the long-value
-// source its records are read through.
+// A table of the open database, opened for reading through the database
+// seam (its long values included).
 struct OpenedTable {
-  EsedbTable handle;
+  std::unique_ptr<ese::Table> handle;
   std::u16string name;
-  std::unique_ptr<LongValueSource> long_values;
 };
 
 enum class TableLookup {
   kOpened,  // found in the directory and opened
   kAbsent,  // no table of that name
-  kFailed,  // in the directory, but libesedb cannot open or name it
+  kFailed,  // in the directory, but the database cannot open it
 };
 
 struct StoreSession {
-  // Serves long values through the store reader's own long-value reader
-  // (which falls back to libesedb's functions where it must).
-  StoreSession();
-
-  // Opens `database_path` read-only (closing any database open before) and
-  // makes its long-value provider, which reports damage to `corruption`
-  // until the database is closed (so `corruption` must live that long).
-  // False, with `error` set, when the file cannot be opened as an ESE
-  // database; the session then has no database.
-  bool OpenDatabase(CorruptionReporter& corruption, EsedbError* error);
+  // Opens `database_path` read-only (closing any database open before)
+  // with `reader`; damage met while reading goes to `corruption` until the
+  // database is closed (so `corruption` must live that long). On failure
+  // (the file cannot be opened as an ESE database; the reason is the
+  // reader's own) the session has no database.
+  Status OpenDatabase(CorruptionReporter& corruption, ese::ReaderChoice reader = ese::ReaderChoice::kNative);
   // Closes the open database (if any) and drops its long-value provider.
   void CloseDatabase();
   // Empties the table directory and every entry list.
   void ClearLists();
 
   // Opens the table named `name` (exact match in the directory) into
-  // `table`, with its long-value source. The table must be dropped before
+  // `table`; on kFailed `error` holds why. The table must be dropped before
   // the database is closed.
-  TableLookup OpenTable(std::u16string_view name, OpenedTable* table, EsedbError* error) const;
-
-  // The open database's long-value provider (code pages of columns, long
-  // values by table); null when no database is open.
-  LongValueProvider* long_value_provider() const { return long_values_.get(); }
-
-  // Replaces how long-value providers are made (takes effect at the next
-  // OpenDatabase).
-  void set_long_value_factory(LongValueProviderFactory factory) { long_value_factory_ = std::move(factory); }
+  TableLookup OpenTable(std::u16string_view name, OpenedTable* table, Status* error) const;
 
   // The database file (native path, UTF-8 on Linux).
   std::string database_path;
   // The database opened by the last scan, or null.
-  EsedbFile database;
+  std::unique_ptr<ese::Database> database;
   TableDirectory tables;
 
   TreeItem root_item;
@@ -96,9 +77,6 @@ struct StoreSession {
   // The folder that is open: row number, class, save mode, status text.
   OpenFolderState open_folder;
 
- private:
-  LongValueProviderFactory long_value_factory_;
-  std::unique_ptr<LongValueProvider> long_values_;
 };
 
 }  // namespace edb

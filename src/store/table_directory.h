@@ -14,9 +14,9 @@ class CorruptionReporter;
 struct StoreSession;
 
 struct TableDirectoryEntry {
-  // 0-based index, as libesedb's get-table-by-index takes it.
+  // 0-based index in the catalog, as the database opens tables by.
   int32_t index = 0;
-  // The table's name as libesedb returns it.
+  // The table's name as the database gives it.
   std::u16string name;
 };
 

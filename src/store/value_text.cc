@@ -3,12 +3,12 @@
 
 #include <bit>
 #include <charconv>
+#include <memory>
 #include <vector>
 
 #include "store/byte_text.h"
 #include "store/date_text.h"
 #include "ese/decompress_7bit.h"
-#include "ese/multi_value_members.h"
 #include "store/record_value.h"
 
 namespace edb {
@@ -26,42 +26,27 @@ std::u16string DecimalText(Number number) {
 }
 
 // "%f": fixed notation with six decimals.
-std::u16string FixedText(double number) {
+std::u16string FixedPointText(double number) {
   char buffer[400];  // the largest double has 309 integral digits
   auto result = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed, 6);
   return WidenAscii(buffer, result.ptr);
 }
 
-// Runs a libesedb typed getter (1 present, 0 NULL, -1 failure) and renders a
-// present value with `render`.
-template <typename Value, typename Getter, typename Render>
-Text TypedText(Getter getter, const Text& fallback, Render render) {
-  Value value{};
-  const int found = getter(&value);
-  if (found == 0) return fallback;
-  if (found != 1) return std::nullopt;
-  return render(value);
+// Reads a fixed-size value and renders it with `render`: NULL gives the
+// fallback, an unreadable value none.
+template <typename Render>
+Text FixedText(const RecordRef& ref, int column, const Text& fallback, Render render) {
+  Result<std::optional<uint64_t>> bits = ref.record->ReadFixed(column);
+  if (!bits.ok()) return std::nullopt;
+  if (!bits->has_value()) return fallback;
+  return render(**bits);
 }
 
-Text StringText(libesedb_record_t* record, int column, const Text& fallback) {
-  size_t size = 0;
-  const int found = libesedb_record_get_value_utf16_string_size(record, column, &size, nullptr);
-  if (found == 0) return fallback;
-  if (found != 1 || size == 0) return std::nullopt;
-  std::vector<uint16_t> units(size, 0);
-  if (libesedb_record_get_value_utf16_string(record, column, units.data(), size, nullptr) != 1) return std::nullopt;
-  size_t length = 0;
-  while (length < units.size() && units[length] != 0) ++length;
-  return CleanText(std::u16string(units.begin(), units.begin() + length));
-}
-
-// libesedb 20240420's 32-bit floating-point getter reads every single as 0,
-// so the four stored bytes (little-endian IEEE 754) are decoded here.
-Text SingleText(const std::vector<uint8_t>& data, const Text& fallback) {
-  if (data.empty()) return fallback;
-  if (data.size() != sizeof(float)) return std::nullopt;
-  const uint32_t bits = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
-  return FixedText(double{std::bit_cast<float>(bits)});
+Text StringText(const RecordRef& ref, int column, const Text& fallback) {
+  Result<std::u16string> text = ref.record->ValueText(column);
+  if (!text.ok()) return text.status().code() == StatusCode::kNotFound ? fallback : std::nullopt;
+  const size_t length = text->find(u'\0');
+  return CleanText(length == std::u16string::npos ? *text : text->substr(0, length));
 }
 
 Text HexOrDefault(const std::vector<uint8_t>& bytes, const Text& fallback) {
@@ -69,45 +54,36 @@ Text HexOrDefault(const std::vector<uint8_t>& bytes, const Text& fallback) {
   return HexText(bytes);
 }
 
-Text PlainText(libesedb_record_t* record, int column, const RecordValue& value, const Text& fallback) {
+Text PlainText(const RecordRef& ref, int column, const RecordValue& value, const Text& fallback) {
+  namespace type = ese::column_type;
   switch (value.column_type) {
-    case ese_type::kBit:
-      return TypedText<uint8_t>([&](uint8_t* v) { return libesedb_record_get_value_boolean(record, column, v, nullptr); },
-                                fallback, [](uint8_t v) { return std::u16string(v != 0 ? u"true" : u"false"); });
-    case ese_type::kUnsignedByte:
-      return TypedText<uint8_t>([&](uint8_t* v) { return libesedb_record_get_value_8bit(record, column, v, nullptr); },
-                                fallback, [](uint8_t v) { return DecimalText(unsigned{v}); });
-    case ese_type::kShort:
-      return TypedText<uint16_t>(
-          [&](uint16_t* v) { return libesedb_record_get_value_16bit(record, column, v, nullptr); }, fallback,
-          [](uint16_t v) { return DecimalText(int{static_cast<int16_t>(v)}); });
-    case ese_type::kUnsignedShort:
-      return TypedText<uint16_t>(
-          [&](uint16_t* v) { return libesedb_record_get_value_16bit(record, column, v, nullptr); }, fallback,
-          [](uint16_t v) { return DecimalText(unsigned{v}); });
-    case ese_type::kLong:
-    case ese_type::kUnsignedLong:
-      return TypedText<uint32_t>(
-          [&](uint32_t* v) { return libesedb_record_get_value_32bit(record, column, v, nullptr); }, fallback,
-          [](uint32_t v) { return DecimalText(v); });
-    case ese_type::kCurrency:
-    case ese_type::kLongLong:
-      return TypedText<uint64_t>(
-          [&](uint64_t* v) { return libesedb_record_get_value_64bit(record, column, v, nullptr); }, fallback,
-          [](uint64_t v) { return DecimalText(static_cast<int64_t>(v)); });
-    case ese_type::kIeeeSingle:
-      return SingleText(value.data, fallback);
-    case ese_type::kIeeeDouble:
-      return TypedText<double>(
-          [&](double* v) { return libesedb_record_get_value_floating_point_64bit(record, column, v, nullptr); },
-          fallback, [](double v) { return FixedText(v); });
-    case ese_type::kDateTime:
-      return TypedText<uint64_t>(
-          [&](uint64_t* v) { return libesedb_record_get_value_filetime(record, column, v, nullptr); }, fallback,
-          [](uint64_t v) { return DateText(v); });
-    case ese_type::kText:
-    case ese_type::kLongText:
-      return StringText(record, column, fallback);
+    case type::kBit:
+      return FixedText(ref, column, fallback,
+                       [](uint64_t v) { return std::u16string(static_cast<uint8_t>(v) != 0 ? u"true" : u"false"); });
+    case type::kUnsignedByte:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return DecimalText(unsigned{static_cast<uint8_t>(v)}); });
+    case type::kShort:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return DecimalText(int{static_cast<int16_t>(v)}); });
+    case type::kUnsignedShort:
+      return FixedText(ref, column, fallback,
+                       [](uint64_t v) { return DecimalText(unsigned{static_cast<uint16_t>(v)}); });
+    case type::kLong:
+    case type::kUnsignedLong:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return DecimalText(static_cast<uint32_t>(v)); });
+    case type::kCurrency:
+    case type::kLongLong:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return DecimalText(static_cast<int64_t>(v)); });
+    case type::kIeeeSingle:
+      return FixedText(ref, column, fallback, [](uint64_t v) {
+        return FixedPointText(double{std::bit_cast<float>(static_cast<uint32_t>(v))});
+      });
+    case type::kIeeeDouble:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return FixedPointText(std::bit_cast<double>(v)); });
+    case type::kDateTime:
+      return FixedText(ref, column, fallback, [](uint64_t v) { return DateText(v); });
+    case type::kText:
+    case type::kLongText:
+      return StringText(ref, column, fallback);
     default:
       return HexOrDefault(value.data, fallback);
   }
@@ -132,17 +108,18 @@ Text LongValueText(const RecordRef& ref, int column, const Text& fallback) {
   return fallback;
 }
 
-Text MultiValueText(libesedb_record_t* record, int column, const RecordValue& value, const Text& fallback) {
-  std::optional<MultiValueMembers> members = MultiValueMembers::Open(record, column, value.data);
-  if (!members) return std::nullopt;
-  const bool text_column = value.column_type == ese_type::kText || value.column_type == ese_type::kLongText;
+Text MultiValueText(const RecordRef& ref, int column, const RecordValue& value, const Text& fallback) {
+  Result<std::unique_ptr<ese::MultiValue>> members = ref.record->OpenMultiValue(column);
+  if (!members.ok()) return std::nullopt;
+  const bool text_column =
+      value.column_type == ese::column_type::kText || value.column_type == ese::column_type::kLongText;
   Text last;
   std::vector<uint8_t> data;
-  for (int i = 0; i < members->count(); ++i) {
-    if (!members->Data(i, &data)) return std::nullopt;
-    if (data.empty() || members->StoredAsLongValue(i)) continue;
-    std::optional<std::u16string> text = text_column ? members->Text(i) : std::nullopt;
-    last = text ? CleanText(*text) : HexText(data);
+  for (int i = 0; i < (*members)->count(); ++i) {
+    if (!(*members)->Member(i, &data).ok()) return std::nullopt;
+    if (data.empty() || (*members)->MemberIsLongValue(i)) continue;
+    Result<std::u16string> text = text_column ? (*members)->MemberText(i) : Status::NotFound("not text");
+    last = text.ok() ? CleanText(*text) : HexText(data);
   }
   return last ? last : fallback;
 }
@@ -152,17 +129,17 @@ Text MultiValueText(libesedb_record_t* record, int column, const RecordValue& va
 std::optional<std::u16string> ValueText(const RecordRef& ref, int column,
                                         const std::optional<std::u16string>& fallback) {
   RecordValue value;
-  if (!ReadRecordValue(ref.record, column, &value)) return std::nullopt;
+  if (!ReadRecordValue(ref, column, &value)) return std::nullopt;
   switch (ReadingOfFlags(value.flags)) {
     case ValueReading::kPlain:
-      return PlainText(ref.record, column, value, fallback);
+      return PlainText(ref, column, value, fallback);
     case ValueReading::kCompressed:
-      if (value.column_type == ese_type::kLongText) return CompressedLongText(value.data, fallback);
+      if (value.column_type == ese::column_type::kLongText) return CompressedLongText(value.data, fallback);
       return HexOrDefault(value.data, fallback);
     case ValueReading::kLongValue:
       return LongValueText(ref, column, fallback);
     case ValueReading::kMultiValue:
-      return MultiValueText(ref.record, column, value, fallback);
+      return MultiValueText(ref, column, value, fallback);
     case ValueReading::kOther:
       break;
   }

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "ese/long_value_source.h"
+#include "store/record_value.h"
 
 namespace edb {
 

@@ -27,10 +27,6 @@ using Bytes = std::vector<uint8_t>;
 
 uint8_t* PageAt(Bytes& file, uint32_t page) { return file.data() + (page + 1) * kPageSize; }
 
-void StoreLe32(uint8_t* p, uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // Makes the checksums (XOR and ECC) of `page` right again after an edit, so
 // that the edit reaches the structural checks behind them.
 void FixChecksum(Bytes& file, uint32_t page) {
@@ -105,8 +101,8 @@ TEST_F(TextDatabaseDamage, UnreadableTreeStructureCostsTheRangeItCovers) {
   };
   const Case cases[] = {
       {"root checksum", [](Bytes& b) { PageAt(b, kRoot)[100] ^= 1; }, 0, 6},
-      {"child beyond the file", [](Bytes& b) { StoreLe32(TagValue(b, kRoot, 1) + 6, 900000); }, kRoot, 4},
-      {"child back at the root", [](Bytes& b) { StoreLe32(TagValue(b, kRoot, 2) + 2, kRoot); }, kRoot, 2},
+      {"child beyond the file", [](Bytes& b) { edb::StoreLe32(TagValue(b, kRoot, 1) + 6, 900000); }, kRoot, 4},
+      {"child back at the root", [](Bytes& b) { edb::StoreLe32(TagValue(b, kRoot, 2) + 2, kRoot); }, kRoot, 2},
       {"keys below the range", [](Bytes& b) { TagValue(b, kSecondLeaf, 0)[3] = 1; }, kSecondLeaf, 2},
       {"tag outside the page", [](Bytes& b) { PageAt(b, kSecondLeaf)[kPageSize - 5] = 0x1f; }, kSecondLeaf, 2},
       {"tag count too large", [](Bytes& b) { PageAt(b, kFirstLeaf)[35] = 0x7f; }, kFirstLeaf, 4},
@@ -125,10 +121,10 @@ TEST_F(TextDatabaseDamage, UnreadableTreeStructureCostsTheRangeItCovers) {
 }
 
 TEST_F(TextDatabaseDamage, UnknownFormatRevisionFallsBackToLibesedbAndSaysSoOnce) {
-  StoreLe32(bytes_.data() + 232, 0x09);
+  edb::StoreLe32(bytes_.data() + 232, 0x09);
   uint32_t sum = 0x89abcdef;
   for (uint32_t i = 4; i < 668; i += 4) sum ^= edb::LoadLe32(bytes_.data() + i);
-  StoreLe32(bytes_.data(), sum);
+  edb::StoreLe32(bytes_.data(), sum);
   std::string path = (scratch_ / "old.edb").string();
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
 

@@ -18,17 +18,14 @@ namespace edb {
 namespace {
 
 // Segments served from memory; `bad` names a segment that cannot be read.
-class FakeSegments : public LongValueSegments {
+class FakeSegments : public ese::LongValue {
  public:
   FakeSegments(std::vector<std::string> parts, int bad = -1) : parts_(std::move(parts)), bad_(bad) {}
-  int count() const override { return static_cast<int>(parts_.size()); }
-  bool Segment(int index, std::vector<uint8_t>* data, std::string* error) override {
-    if (index == bad_) {
-      *error = "page checksum mismatch";
-      return false;
-    }
+  int segment_count() const override { return static_cast<int>(parts_.size()); }
+  Status ReadSegment(int index, std::vector<uint8_t>* data) override {
+    if (index == bad_) return Status::Corruption("page checksum mismatch");
     data->assign(parts_[index].begin(), parts_[index].end());
-    return true;
+    return Status::Ok();
   }
 
  private:
@@ -75,21 +72,21 @@ TEST(BodyChunkTest, SegmentsAreJoinedBeforeDecoding) {
   // "é" in UTF-16 and "€" in UTF-8, each cut between two segments.
   std::string problem;
   FakeSegments utf16({std::string("c\0a\0f\0\xe9", 7), std::string("\0!\0", 3)});
-  std::string bytes = JoinLongValueSegments(&utf16, false, &problem);
+  std::string bytes = JoinLongValueSegments(utf16, false, &problem);
   BodyDecoder decoder;
   EXPECT_EQ(decoder.Decode(BodyColumn::kPlainText, bytes, 1200).text, u"caf\u00E9!");
   EXPECT_EQ(problem, "");
 
   FakeSegments utf8({"<p>\xe2\x82", "\xac</p>"});
-  DecodedBody html = decoder.Decode(BodyColumn::kHtml, JoinLongValueSegments(&utf8, false, &problem), 0);
+  DecodedBody html = decoder.Decode(BodyColumn::kHtml, JoinLongValueSegments(utf8, false, &problem), 0);
   EXPECT_EQ(html.text, u"<p>\u20AC</p>");
   EXPECT_EQ(html.kind, BodyKind::kHtml);
 
   // A segment that cannot be read: text goes on without it, RTF stops there.
   FakeSegments holed({"one ", "two ", "three"}, 1);
-  EXPECT_EQ(JoinLongValueSegments(&holed, false, &problem), "one three");
+  EXPECT_EQ(JoinLongValueSegments(holed, false, &problem), "one three");
   EXPECT_NE(problem.find("segment 1 of 3"), std::string::npos);
-  EXPECT_EQ(JoinLongValueSegments(&holed, true, &problem), "one ");
+  EXPECT_EQ(JoinLongValueSegments(holed, true, &problem), "one ");
 }
 
 TEST(BodyChunkTest, CompressedRtfBecomesTextOrHtml) {

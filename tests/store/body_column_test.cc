@@ -8,8 +8,7 @@
 #include <string>
 
 #include "ese/database_writer.h"
-#include "ese/esedb_handles.h"
-#include "ese/fast_long_value_source.h"
+#include "ese/database.h"
 #include "base/text_encoding.h"
 #include "storegen/rtf_compressor.h"
 #include "test_support.h"
@@ -90,37 +89,30 @@ class BodyColumnTest : public ::testing::Test {
   static void TearDownTestSuite() { delete dir_; }
 
   void SetUp() override {
-    EsedbError error;
     std::string path = (dir_->path() / "bodies.edb").string();
-    file_ = OpenEsedbFile(path, &error);
-    ASSERT_TRUE(file_) << error.Message();
-    provider_ = std::make_unique<FastLongValueProvider>(path, &reporter_, nullptr);
+    auto database = ese::OpenDatabase(path, ese::ReaderChoice::kNative, reporter_);
+    ASSERT_TRUE(database.ok()) << database.status().reason();
+    database_ = std::move(database).value();
   }
 
   // Runs ExtractBodyColumn over every value of record `index` of `table`, as
-  // the item reader does: long values through the store's provider, code
-  // pages from the catalog (or none, with `known_code_page` false).
+  // the item reader does: long values through the database, code pages from
+  // the catalog (or none, with `known_code_page` false).
   void ExtractRecord(const std::u16string& table_name, int index, std::u16string_view key,
                      bool known_code_page = true) {
-    EsedbError error;
-    int tables = 0;
-    ASSERT_EQ(libesedb_file_get_number_of_tables(file_.get(), &tables, error.slot()), 1);
-    for (int t = 0; t < tables; ++t) {
-      EsedbTable table;
-      std::u16string name;
-      ASSERT_TRUE(TableByIndex(file_.get(), t, &table, &error) && TableName(table.get(), &name, &error));
-      if (name != table_name) continue;
-      EsedbRecord record;
-      ASSERT_TRUE(RecordByIndex(table.get(), index, &record, &error));
-      int values = 0;
-      ASSERT_EQ(libesedb_record_get_number_of_values(record.get(), &values, error.slot()), 1);
-      std::unique_ptr<LongValueSource> long_values = provider_->ForTable(table_name);
-      RecordRef ref{record.get(), long_values.get()};
-      for (int v = 0; v < values; ++v) {
-        std::u16string column;
-        ASSERT_TRUE(RecordColumnName(record.get(), v, &column, &error));
-        int code_page = known_code_page ? provider_->ColumnCodePage(table_name, column) : 0;
-        ExtractBodyColumn(ref, v, column, key, static_cast<uint32_t>(code_page), &chunks_, &reporter_);
+    for (int t = 0; t < database_->table_count(); ++t) {
+      auto name = database_->TableName(t);
+      ASSERT_TRUE(name.ok()) << name.status().reason();
+      if (*name != table_name) continue;
+      auto table = database_->OpenTable(t);
+      ASSERT_TRUE(table.ok()) << table.status().reason();
+      auto record = (*table)->ReadRecord(index);
+      ASSERT_TRUE(record.ok()) << record.status().reason();
+      const auto& columns = (*table)->columns();
+      RecordRef ref{record->get(), &columns};
+      for (int v = 0; v < (*record)->value_count(); ++v) {
+        const uint32_t code_page = known_code_page ? columns[v].code_page : 0;
+        ExtractBodyColumn(ref, v, columns[v].name, key, code_page, decoder_, &chunks_, &reporter_);
       }
       return;
     }
@@ -136,10 +128,10 @@ class BodyColumnTest : public ::testing::Test {
   static edbtest::ScratchDir* dir_;
   static std::u16string long_text_;
   static std::string long_ansi_;
-  EsedbFile file_;
-  std::unique_ptr<FastLongValueProvider> provider_;
+  RecordingReporter reporter_;  // outlives the database
+  std::unique_ptr<ese::Database> database_;
+  BodyDecoder decoder_;
   BodyChunkList chunks_;
-  RecordingReporter reporter_;
 };
 
 edbtest::ScratchDir* BodyColumnTest::dir_ = nullptr;

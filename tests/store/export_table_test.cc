@@ -28,8 +28,8 @@ class TableExport : public ::testing::Test {
     std::string path = (scratch_ / "store.edb").string();
     edbtest::WriteTextTables(path, tables);
     session_.database_path = path;
-    edb::EsedbError error;
-    ASSERT_TRUE(session_.OpenDatabase(corruption_, &error)) << error.Message();
+    edb::Status opened = session_.OpenDatabase(corruption_);
+    ASSERT_TRUE(opened.ok()) << opened.reason();
     ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
   }
 
@@ -207,7 +207,7 @@ TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
   edb::ExportContext context{session_, window_, reader, corruption_, nullptr};
   edb::OpenedTable msg;
   edb::OpenedTable msgs;
-  edb::EsedbError error;
+  edb::Status error;
   ASSERT_EQ(session_.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
   ASSERT_EQ(session_.OpenTable(u"Msgs", &msgs, &error), edb::TableLookup::kOpened);
   EXPECT_EQ(edb::ExportMsgRecord(context, msg, 3), 1);

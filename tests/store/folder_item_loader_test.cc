@@ -56,7 +56,7 @@ class LoaderTest : public ::testing::Test {
     store_->ListHeaders(store_->Folder("Mailbox - Test", folder));
     store_->contents.Clear();
     store_->window.progress.clear();
-    edb::ItemContentReader reader(&store_->contents, store_->session.attachments, nullptr, store_->corruption);
+    edb::ItemContentReader reader(&store_->contents, store_->session.attachments, store_->corruption);
     return edb::LoadFolderItems(store_->context, reader, store_->contents, writer);
   }
 

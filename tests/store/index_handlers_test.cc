@@ -11,7 +11,7 @@
 #include "contents_store.h"
 #include "store/address_parsing.h"
 #include "store/attachment_name_index.h"
-#include "ese/esedb_handles.h"
+#include "store/record_value.h"
 #include "store/item_content_sink.h"
 #include "base/safe_file_name.h"
 #include "base/text_encoding.h"
@@ -142,12 +142,9 @@ TEST_F(IndexHandlersTest, AttachmentsAreNamedByWholeIdentifiersWithATrailingSemi
 class RecipientSink : public edb::ItemContentSink {
  public:
   int ReadItem(const edb::RecordRef& record, edb::WindowPort&) override {
-    int count = 0;
-    libesedb_record_get_number_of_values(record.record, &count, nullptr);
+    const int count = edb::NumberOfValues(record);
     for (int value = 0; value < count; ++value) {
-      std::u16string name;
-      edb::EsedbError error;
-      if (!edb::RecordColumnName(record.record, value, &name, &error) || name != u"N67b4") continue;
+      if (edb::ColumnNameOf(record, value) != u"N67b4") continue;
       recipients.push_back(Utf16ToUtf8(
           edb::ExtractRecipientAddresses(edb::ValueText(record, value, u"").value_or(u"")).value_or(u"?")));
     }
@@ -160,7 +157,7 @@ TEST_F(IndexHandlersTest, FetchedRecordsReachTheItemContentSinkAndRecipientsCome
   RecipientSink sink;
   store_->handlers.set_item_content_sink(&sink);
   edb::OpenedTable msg;
-  edb::EsedbError error;
+  edb::Status error;
   ASSERT_EQ(store_->session.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
   EXPECT_EQ(edb::ExportMsgRecord(store_->context, msg, 0), 1);
   EXPECT_EQ(edb::ExportMsgRecord(store_->context, msg, 1), 1);

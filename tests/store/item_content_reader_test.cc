@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "ese/database_writer.h"
-#include "ese/esedb_handles.h"
 #include "store/folder_contents.h"
 #include "store/item_content_reader.h"
 #include "store/store_session.h"
@@ -59,9 +58,9 @@ class ItemContentReaderTest : public ::testing::Test {
     db.Finish((scratch_ / "msg.edb").string());
 
     session_.database_path = (scratch_ / "msg.edb").string();
-    edb::EsedbError error;
-    ASSERT_TRUE(session_.OpenDatabase(corruption_, &error));
+    ASSERT_TRUE(session_.OpenDatabase(corruption_).ok());
     ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
+    edb::Status error;
     ASSERT_EQ(session_.OpenTable(u"Msg", &table_, &error), edb::TableLookup::kOpened);
     attachments_ = {{u"0100000000020101", u"a.txt", 0}, {u"0100000000020102", u"b.txt", 1}};
   }
@@ -71,18 +70,17 @@ class ItemContentReaderTest : public ::testing::Test {
     reader.set_family(family);
     int result = 1;
     for (int index : indexes) {
-      edb::EsedbRecord record;
-      edb::EsedbError error;
-      if (!edb::RecordByIndex(table_.handle.get(), index, &record, &error)) throw std::runtime_error("record");
+      auto record = table_.handle->ReadRecord(index);
+      if (!record.ok()) throw std::runtime_error("record");
       reader.set_current_key(u"key" + std::u16string(1, u'0' + index));
       reader.SetCurrentHeader(u"Sender", u"Subject", u"Date");
-      if (reader.ReadItem({record.get(), table_.long_values.get()}, window_) != 1) result = -1;
+      if (reader.ReadItem({record->get(), &table_.handle->columns()}, window_) != 1) result = -1;
     }
     return result;
   }
 
   edb::ItemContentReader Reader() {
-    return edb::ItemContentReader(&contents_, attachments_, session_.long_value_provider(), corruption_);
+    return edb::ItemContentReader(&contents_, attachments_, corruption_);
   }
 
   edbtest::ScratchDir scratch_;

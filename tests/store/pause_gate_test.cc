@@ -53,8 +53,7 @@ TEST(PauseGateTest, ExportPausedMidTableResumesWhereItStopped) {
   edbtest::RecordingCorruption corruption;
   edb::StoreSession session;
   session.database_path = edbtest::RealDatabase("SRUDB.dat").string();
-  edb::EsedbError error;
-  ASSERT_TRUE(session.OpenDatabase(corruption, &error));
+  ASSERT_TRUE(session.OpenDatabase(corruption).ok());
   edbtest::RecordingWindow window;
   edbtest::RecordingHandlers handlers;
   ASSERT_EQ(edb::BuildTableDirectory(session, corruption), 1);

@@ -6,31 +6,32 @@
 namespace edbtest {
 
 TableUnderTest::TableUnderTest(const std::filesystem::path& file, const std::string& table) {
-  edb::EsedbError error;
-  file_ = edb::OpenEsedbFile(file.string(), &error);
-  libesedb_table_t* raw = nullptr;
-  if (file_ == nullptr || libesedb_file_get_table_by_utf8_name(file_.get(), reinterpret_cast<const uint8_t*>(
-                                                                   table.data()), table.size(), &raw, nullptr) != 1) {
-    throw std::runtime_error("cannot open table " + table + " of " + file.string());
+  auto database = edb::ese::OpenDatabase(file.string(), edb::ese::ReaderChoice::kLibesedb, reporter_);
+  if (!database.ok()) throw std::runtime_error("cannot open " + file.string() + ": " + database.status().reason());
+  database_ = std::move(database).value();
+  const std::u16string wanted(table.begin(), table.end());
+  for (int i = 0; i < database_->table_count(); ++i) {
+    auto name = database_->TableName(i);
+    if (!name.ok() || *name != wanted) continue;
+    auto opened = database_->OpenTable(i);
+    if (!opened.ok()) break;
+    table_ = std::move(opened).value();
+    return;
   }
-  table_.reset(raw);
+  throw std::runtime_error("cannot open table " + table + " of " + file.string());
 }
 
-edb::EsedbRecord TableUnderTest::Record(int index) {
-  edb::EsedbRecord record;
-  edb::EsedbError error;
-  if (!edb::RecordByIndex(table_.get(), index, &record, &error)) throw std::runtime_error(error.Message());
-  return record;
+std::unique_ptr<edb::ese::Record> TableUnderTest::Record(int index) {
+  auto record = table_->ReadRecord(index);
+  if (!record.ok()) throw std::runtime_error(record.status().reason());
+  return std::move(record).value();
 }
 
 int TableUnderTest::Column(const std::string& name) {
-  edb::EsedbError error;
-  edb::EsedbColumn column;
-  std::u16string column_name;
-  for (int i = 0; edb::ColumnByIndex(table_.get(), i, &column, &error); ++i) {
-    if (edb::ColumnName(column.get(), &column_name, &error) && column_name == std::u16string(name.begin(), name.end())) {
-      return i;
-    }
+  const std::u16string wanted(name.begin(), name.end());
+  const auto& columns = table_->columns();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i].name == wanted) return static_cast<int>(i);
   }
   throw std::runtime_error("no column " + name);
 }

@@ -1,12 +1,15 @@
-// Test access to one table of an ESE database: its records by index and the
-// value position of a column by name, with libesedb's long-value source.
+// Test access to one table of an ESE database through the database seam
+// (libesedb's reader, long values included): its records by index and the
+// value position of a column by name.
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
-#include "ese/esedb_handles.h"
-#include "ese/long_value_source.h"
+#include "base/corruption_reporter.h"
+#include "ese/database.h"
+#include "store/record_value.h"
 
 namespace edbtest {
 
@@ -15,23 +18,23 @@ namespace edbtest {
 class TableUnderTest {
  public:
   TableUnderTest(const std::filesystem::path& file, const std::string& table);
-  edb::EsedbRecord Record(int index);
+  std::unique_ptr<edb::ese::Record> Record(int index);
   int Column(const std::string& name);
-  edb::LongValueSource* long_values() { return &long_values_; }
+  const std::vector<edb::ese::ColumnInfo>& columns() const { return table_->columns(); }
 
  private:
-  edb::EsedbFile file_;
-  edb::EsedbTable table_;
-  edb::EsedbLongValueSource long_values_;
+  edb::NullCorruptionReporter reporter_;
+  std::unique_ptr<edb::ese::Database> database_;
+  std::unique_ptr<edb::ese::Table> table_;
 };
 
-// A record of a table under test together with its long-value source.
+// A record of a table under test together with its table's columns.
 struct RecordUnderTest {
-  RecordUnderTest(TableUnderTest& table, int index) : record(table.Record(index)), source(table.long_values()) {}
-  edb::RecordRef ref() const { return {record.get(), source}; }
+  RecordUnderTest(TableUnderTest& table, int index) : record(table.Record(index)), columns(&table.columns()) {}
+  edb::RecordRef ref() const { return {record.get(), columns}; }
 
-  edb::EsedbRecord record;
-  edb::LongValueSource* source;
+  std::unique_ptr<edb::ese::Record> record;
+  const std::vector<edb::ese::ColumnInfo>* columns;
 };
 
 }  // namespace edbtest

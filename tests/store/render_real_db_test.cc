@@ -22,30 +22,37 @@ using edbtest::TableUnderTest;
 const std::optional<std::u16string> kDefault = u"dflt";
 const std::optional<std::u16string> kNoDefault;
 
-// Long values through libesedb, counted, or failing on opening or on
-// reading a segment.
-class ScriptedLongValues : public LongValueSource {
+// A record whose long values are counted, or fail on opening or on reading
+// a segment; everything else is the real record's.
+class ScriptedLongValues : public ese::Record {
  public:
   enum class Failure { kNone, kOpen, kSegment };
-  explicit ScriptedLongValues(Failure failure) : failure_(failure) {}
+  ScriptedLongValues(const ese::Record& real, Failure failure) : real_(real), failure_(failure) {}
 
-  std::unique_ptr<LongValueSegments> Open(libesedb_record_t* record, int value, std::string* error) override {
+  int value_count() const override { return real_.value_count(); }
+  Status ReadValue(int value, ese::Value* out) const override { return real_.ReadValue(value, out); }
+  Result<std::u16string> ValueText(int value) const override { return real_.ValueText(value); }
+  Result<std::optional<uint64_t>> ReadFixed(int value) const override { return real_.ReadFixed(value); }
+  Result<std::unique_ptr<ese::MultiValue>> OpenMultiValue(int value) const override {
+    return real_.OpenMultiValue(value);
+  }
+  Result<std::unique_ptr<ese::LongValue>> OpenLongValue(int value) const override {
     ++opened;
-    if (failure_ == Failure::kOpen) return nullptr;
-    if (failure_ == Failure::kSegment) return std::make_unique<DamagedSegments>();
-    return esedb_.Open(record, value, error);
+    if (failure_ == Failure::kOpen) return Status::Corruption("scripted");
+    if (failure_ == Failure::kSegment) return std::unique_ptr<ese::LongValue>(std::make_unique<DamagedSegments>());
+    return real_.OpenLongValue(value);
   }
 
-  int opened = 0;
+  mutable int opened = 0;
 
  private:
-  struct DamagedSegments : LongValueSegments {
-    int count() const override { return 1; }
-    bool Segment(int, std::vector<uint8_t>*, std::string*) override { return false; }
+  struct DamagedSegments : ese::LongValue {
+    int segment_count() const override { return 1; }
+    Status ReadSegment(int, std::vector<uint8_t>*) override { return Status::Corruption("scripted"); }
   };
 
+  const ese::Record& real_;
   Failure failure_;
-  EsedbLongValueSource esedb_;
 };
 
 class RenderBasicDatabase : public ::testing::Test {
@@ -140,8 +147,8 @@ TEST_F(RenderTextDatabase, CompressedLongTextIsExpanded) {
 
 TEST_F(RenderTextDatabase, LongValuesAreReadThroughAndGiveTheDefault) {
   // Flags 0x05: the record holds the long value's key.
-  ScriptedLongValues counting(ScriptedLongValues::Failure::kNone);
-  const RecordRef ref{record.record.get(), &counting};
+  ScriptedLongValues counting(*record.record, ScriptedLongValues::Failure::kNone);
+  const RecordRef ref{&counting, record.columns};
   for (const char* column : {"LongASCII", "MaxLongUnicode"}) {
     EXPECT_EQ(ValueText(ref, table.Column(column), kDefault), kDefault) << column;
     EXPECT_EQ(ValueText(ref, table.Column(column), kNoDefault), std::nullopt) << column;
@@ -151,8 +158,8 @@ TEST_F(RenderTextDatabase, LongValuesAreReadThroughAndGiveTheDefault) {
 
 TEST_F(RenderTextDatabase, UnreadableLongValueGivesNone) {
   for (auto failure : {ScriptedLongValues::Failure::kOpen, ScriptedLongValues::Failure::kSegment}) {
-    ScriptedLongValues failing(failure);
-    const RecordRef ref{record.record.get(), &failing};
+    ScriptedLongValues failing(*record.record, failure);
+    const RecordRef ref{&failing, record.columns};
     EXPECT_EQ(ValueText(ref, table.Column("LongASCII"), kDefault), std::nullopt);
     EXPECT_EQ(AnsiValueText(ref, table.Column("LongASCII")), std::nullopt);
   }

@@ -1,53 +1,20 @@
-// Little- and big-endian stores and loads for building ESE pages. On-disk
+// The writer's loads and stores are the shared ones of base/bytes.h: on-disk
 // integers are little-endian; B+ tree keys are big-endian so that they sort
 // bytewise.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "base/bytes.h"
 
 namespace esewriter {
 
-inline void StoreLe16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-inline void StoreLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-inline void StoreLe64(uint8_t* p, uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-inline void StoreBe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-}
-
-inline uint16_t LoadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-inline uint32_t LoadLe32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-
-inline void AppendLe16(std::vector<uint8_t>* out, uint16_t v) {
-  uint8_t b[2];
-  StoreLe16(b, v);
-  out->insert(out->end(), b, b + 2);
-}
-
-inline void AppendLe32(std::vector<uint8_t>* out, uint32_t v) {
-  uint8_t b[4];
-  StoreLe32(b, v);
-  out->insert(out->end(), b, b + 4);
-}
-
-inline void AppendBe32(std::vector<uint8_t>* out, uint32_t v) {
-  uint8_t b[4];
-  StoreBe32(b, v);
-  out->insert(out->end(), b, b + 4);
-}
+using edb::AppendBe32;
+using edb::AppendLe16;
+using edb::AppendLe32;
+using edb::LoadLe16;
+using edb::LoadLe32;
+using edb::StoreBe32;
+using edb::StoreLe16;
+using edb::StoreLe32;
+using edb::StoreLe64;
 
 }  // namespace esewriter

@@ -38,27 +38,29 @@
 #include <string_view>
 #include <vector>
 
+#include "ese/database.h"
+
 namespace esewriter {
 
-// ESE column types, numbered as libesedb reports them.
+// ESE column types, numbered as the format numbers them (ese/database.h).
 enum class ColumnType : uint32_t {
-  kBit = 1,
-  kUnsignedByte = 2,
-  kShort = 3,
-  kLong = 4,
-  kCurrency = 5,
-  kIeeeSingle = 6,
-  kIeeeDouble = 7,
-  kDateTime = 8,
-  kBinary = 9,
-  kText = 10,
-  kLongBinary = 11,
-  kLongText = 12,
-  kSuperLongValue = 13,
-  kUnsignedLong = 14,
-  kLongLong = 15,
-  kGuid = 16,
-  kUnsignedShort = 17,
+  kBit = edb::ese::column_type::kBit,
+  kUnsignedByte = edb::ese::column_type::kUnsignedByte,
+  kShort = edb::ese::column_type::kShort,
+  kLong = edb::ese::column_type::kLong,
+  kCurrency = edb::ese::column_type::kCurrency,
+  kIeeeSingle = edb::ese::column_type::kIeeeSingle,
+  kIeeeDouble = edb::ese::column_type::kIeeeDouble,
+  kDateTime = edb::ese::column_type::kDateTime,
+  kBinary = edb::ese::column_type::kBinary,
+  kText = edb::ese::column_type::kText,
+  kLongBinary = edb::ese::column_type::kLongBinary,
+  kLongText = edb::ese::column_type::kLongText,
+  kSuperLongValue = edb::ese::column_type::kSuperLong,
+  kUnsignedLong = edb::ese::column_type::kUnsignedLong,
+  kLongLong = edb::ese::column_type::kLongLong,
+  kGuid = edb::ese::column_type::kGuid,
+  kUnsignedShort = edb::ese::column_type::kUnsignedShort,
 };
 
 // Where a column's values are kept in the record.

@@ -18,9 +18,8 @@ bool OpenStore(const std::string& path, edb::CorruptionReporter& corruption, edb
     return false;
   }
   session->database_path = path;
-  edb::EsedbError error;
-  if (!session->OpenDatabase(corruption, &error)) {
-    std::fprintf(stderr, "edbrecover: %s: not a readable ESE database (%s)\n", path.c_str(), error.Message().c_str());
+  if (edb::Status opened = session->OpenDatabase(corruption); !opened.ok()) {
+    std::fprintf(stderr, "edbrecover: %s: not a readable ESE database (%s)\n", path.c_str(), opened.reason().c_str());
     return false;
   }
   return true;
