@@ -11,6 +11,7 @@
 #include "ese/database_writer.h"
 #include "ese/ese_catalog.h"
 #include "ese/long_value_reader.h"
+#include "ese/page_checksum.h"
 #include "long_value_test_support.h"
 #include "test_support.h"
 
@@ -69,7 +70,7 @@ class LongValueChunkChainTest : public ::testing::Test {
 
   // Moves chunk `n` of LID 1 by `delta` bytes in its key (the key, LID
   // then offset big-endian, ends a few bytes before the chunk's data), makes
-  // the page checksum right again and writes the file.
+  // the page checksums (XOR and ECC) right again and writes the file.
   void MoveChunk(size_t n, int delta) {
     const uint32_t offset = chunks_[n].offset;
     const uint8_t big_endian[4] = {static_cast<uint8_t>(offset >> 24), static_cast<uint8_t>(offset >> 16),
@@ -82,9 +83,7 @@ class LongValueChunkChainTest : public ::testing::Test {
     bytes_[key_end] = static_cast<uint8_t>(bytes_[key_end] + delta);
     const uint32_t page = static_cast<uint32_t>(key_end / kPageSize) - 1;
     uint8_t* p = bytes_.data() + (page + 1) * kPageSize;
-    uint32_t sum = page;
-    for (uint32_t i = 8; i < kPageSize; i += 4) sum ^= edb::LoadLe32(p + i);
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(sum >> (8 * i));
+    esewriter::StampPageChecksums(std::span<uint8_t>(p, kPageSize), page);
     std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
   }
 

@@ -88,8 +88,11 @@ TEST_F(SevenBitPaddingTest, RenderedLongTextEndsWithTheLastWholeCharacter) {
 TEST_F(SevenBitPaddingTest, BodyColumnsEndWithTheLastWholeCharacter) {
   BodyChunkList chunks;
   RecordingReporter reporter;
-  ASSERT_TRUE(ExtractBodyColumn(record_.ref(), table_.Column("S1000"), u"S1000", u"k0", 1252, &chunks, &reporter));
-  ASSERT_TRUE(ExtractBodyColumn(record_.ref(), table_.Column("N1013"), u"N1013", u"k0", 0, &chunks, &reporter));
+  BodyDecoder decoder;
+  ASSERT_TRUE(
+      ExtractBodyColumn(record_.ref(), table_.Column("S1000"), u"S1000", u"k0", 1252, decoder, &chunks, &reporter));
+  ASSERT_TRUE(
+      ExtractBodyColumn(record_.ref(), table_.Column("N1013"), u"N1013", u"k0", 0, decoder, &chunks, &reporter));
   std::vector<std::u16string> texts;
   for (const BodyChunk* chunk : chunks.ForItem(u"k0")) texts.push_back(chunk->text);
   const std::string html = PaddedHtml();
