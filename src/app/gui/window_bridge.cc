@@ -30,16 +30,10 @@ void WindowBridge::SetStatusText(std::u16string_view text) {
 void WindowBridge::SetProgress(int position) {
   std::lock_guard lock(mutex_);
   if (interrupted_) return;
-  // A position not yet shown is replaced by the newer one: the bar moves
-  // once per record, far more often than the screen can follow.
-  if (pending_rows_.empty() && !steps_.empty() && queued_progress_ && last_step_is_progress_) {
-    *queued_progress_ = position;
-    return;
-  }
-  FlushRowsLocked();
-  queued_progress_ = std::make_shared<int>(position);
-  steps_.push_back([this, shown = queued_progress_] { surface_->SetProgress(*shown); });
-  last_step_is_progress_ = true;
+  // The bar moves once per record, far more often than the screen can
+  // follow: only the newest position is kept until the next other request
+  // (or the next slice) shows it. Rows being gathered stay gathered.
+  pending_progress_ = position;
   ScheduleLocked();
 }
 
@@ -66,11 +60,11 @@ void WindowBridge::EnableTree(bool enabled) {
 void WindowBridge::ClearList() {
   std::lock_guard lock(mutex_);
   if (interrupted_) return;
+  FlushProgressLocked();
   pending_rows_.clear();
   row_count_ = 0;
   first_pending_row_ = 0;
   steps_.push_back([this] { surface_->ClearList(); });
-  last_step_is_progress_ = false;
   ScheduleLocked();
 }
 
@@ -107,7 +101,6 @@ void WindowBridge::SetListCell(int row, int column, std::u16string_view text) {
     return;
   }
   steps_.push_back([this, row, column, text = std::u16string(text)] { surface_->SetListCell(row, column, text); });
-  last_step_is_progress_ = false;
   ScheduleLocked();
 }
 
@@ -130,8 +123,7 @@ void WindowBridge::ShowMessage(edb::MessageKind kind, std::u16string_view text, 
     std::lock_guard lock(mutex_);
     if (interrupted_) return;
     FlushRowsLocked();
-    last_step_is_progress_ = false;
-    steps_.push_back([this, done, kind, text = std::u16string(text), caption = std::u16string(caption)] {
+      steps_.push_back([this, done, kind, text = std::u16string(text), caption = std::u16string(caption)] {
       surface_->ShowMessage(kind, text, caption);
       std::lock_guard lock(mutex_);
       *done = true;
@@ -146,7 +138,6 @@ void WindowBridge::ShowMessage(edb::MessageKind kind, std::u16string_view text, 
 void WindowBridge::Post(std::function<void()> step) {
   std::lock_guard lock(mutex_);
   FlushRowsLocked();
-  last_step_is_progress_ = false;
   steps_.push_back(std::move(step));
   ScheduleLocked();
 }
@@ -166,16 +157,21 @@ void WindowBridge::Enqueue(std::function<void()> step) {
   std::lock_guard lock(mutex_);
   if (interrupted_) return;
   FlushRowsLocked();
-  last_step_is_progress_ = false;
   steps_.push_back(std::move(step));
   ScheduleLocked();
 }
 
+void WindowBridge::FlushProgressLocked() {
+  if (!pending_progress_) return;
+  steps_.push_back([this, position = *pending_progress_] { surface_->SetProgress(position); });
+  pending_progress_.reset();
+}
+
 void WindowBridge::FlushRowsLocked() {
+  FlushProgressLocked();
   if (pending_rows_.empty()) return;
   steps_.push_back([this, rows = std::move(pending_rows_)]() mutable { surface_->AppendListRows(std::move(rows)); });
   pending_rows_.clear();
-  last_step_is_progress_ = false;
 }
 
 void WindowBridge::ScheduleLocked() {
@@ -197,6 +193,8 @@ void WindowBridge::RunSlice() {
         // cost a model insertion each.
         if (pending_rows_.size() >= kMinRowHandover || pending_since_.elapsed() >= kRowWaitMilliseconds) {
           FlushRowsLocked();
+        } else {
+          FlushProgressLocked();
         }
         if (steps_.empty()) {
           if (pending_rows_.empty()) {

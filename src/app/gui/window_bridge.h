@@ -7,7 +7,7 @@
 // cancel a worker and join it without a deadlock.
 //
 // List rows are gathered on the worker side and handed over in batches;
-// progress positions not yet shown are replaced by newer ones.
+// of progress positions only the newest waits to be shown.
 // Tree items get their handles from the bridge, so InsertTreeItem returns at
 // once.
 //
@@ -25,6 +25,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <vector>
 
@@ -71,6 +72,8 @@ class WindowBridge : public QObject, public edb::WindowPort {
 
  private:
   void Enqueue(std::function<void()> step);
+  void FlushProgressLocked();
+  // Queues the gathered rows (and the pending progress before them).
   void FlushRowsLocked();
   void ScheduleLocked();
   void RunSlice();
@@ -83,10 +86,8 @@ class WindowBridge : public QObject, public edb::WindowPort {
   int first_pending_row_ = 0;
   QElapsedTimer pending_since_;  // started when the first pending row came
   int row_count_ = 0;
-  // The position the last queued progress step will show, while that step
-  // is still the last one queued.
-  std::shared_ptr<int> queued_progress_;
-  bool last_step_is_progress_ = false;
+  // The newest progress position not yet queued.
+  std::optional<int> pending_progress_;
   bool scheduled_ = false;
   bool interrupted_ = false;
   std::atomic<int64_t> next_tree_item_{1};
