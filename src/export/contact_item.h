@@ -28,6 +28,7 @@ struct ContactItem {
   std::string title;
   std::string email;
   std::string mobile_phone;
+  std::string home_phone;
   std::string business_phone;
   std::string business_fax;
   std::string home_page;

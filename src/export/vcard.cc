@@ -79,6 +79,7 @@ std::string ComposeVCard(const ContactItem& contact) {
   AddText(&card, "TITLE", contact.title);
   AddText(&card, "EMAIL;TYPE=INTERNET", contact.email);
   AddText(&card, "TEL;TYPE=CELL", contact.mobile_phone);
+  AddText(&card, "TEL;TYPE=HOME,VOICE", contact.home_phone);
   AddText(&card, "TEL;TYPE=WORK,VOICE", contact.business_phone);
   AddText(&card, "TEL;TYPE=WORK,FAX", contact.business_fax);
   AddAddress(&card, "WORK", contact.business_address);

@@ -23,6 +23,7 @@ ContactItem FullContact() {
   contact.title = "Head of Sales, EMEA";
   contact.email = "renee.lefevre@contoso.com";
   contact.mobile_phone = "+33 6 12 34 56 78";
+  contact.home_phone = "+33 4 00 00 00 01";
   contact.business_phone = "+33 1 23 45 67 89";
   contact.business_fax = "+33 1 23 45 67 90";
   contact.home_page = "https://renee.example.org/";
@@ -63,6 +64,7 @@ TEST_F(CardsAndCalendars, EveryContactFieldReachesItsProperty) {
   EXPECT_EQ(card["title"], "Head of Sales, EMEA");
   EXPECT_EQ(card["email"], json::parse(R"(["renee.lefevre@contoso.com"])"));
   EXPECT_EQ(card["tel"], json::parse(R"([{"types":["CELL"],"value":"+33 6 12 34 56 78"},
+                                         {"types":["HOME","VOICE"],"value":"+33 4 00 00 00 01"},
                                          {"types":["VOICE","WORK"],"value":"+33 1 23 45 67 89"},
                                          {"types":["FAX","WORK"],"value":"+33 1 23 45 67 90"}])"));
   ASSERT_EQ(card["adr"].size(), 2u);

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   edbcli::AddScanCommand(app, &exit_code);
   edbcli::AddListCommand(app, &exit_code);
   edbcli::AddShowCommand(app, &exit_code);
+  edbcli::AddExportCommand(app, &exit_code);
   CLI11_PARSE(app, argc, argv);
   return exit_code;
 }
