@@ -155,6 +155,16 @@ std::string MaildirFolderDirectory(std::string_view name) {
   // Escape first, by character, so that the escapes are plain ASCII that
   // modified UTF-7 leaves alone; then encode each character on its own
   // boundary so a cut never splits a "&...-" run.
+  // "/" separates folders where it stands between two names ("Projects/2004"
+  // is 2004 inside Projects, as IMAP shows it); a name with an empty piece
+  // ("/", "a//b") keeps its slashes as escapes.
+  bool slash_is_hierarchy = name.find('/') != std::string_view::npos;
+  for (size_t start = 0; slash_is_hierarchy;) {
+    const size_t end = name.find('/', start);
+    if (end == start || start == name.size()) slash_is_hierarchy = false;
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
   std::vector<std::string> parts;
   std::string pending;  // consecutive non-ASCII characters, encoded together
   auto flush = [&] {
@@ -165,7 +175,10 @@ std::string MaildirFolderDirectory(std::string_view name) {
   while (pos < name.size()) {
     const size_t start = pos;
     const char32_t code = NextCodePoint(name, &pos);
-    if (code < 0x20 || code == 0x7F || code == '.' || code == '/' || code == '\\' || code == '~') {
+    if (code == '/' && slash_is_hierarchy) {
+      flush();
+      parts.emplace_back(".");
+    } else if (code < 0x20 || code == 0x7F || code == '.' || code == '/' || code == '\\' || code == '~') {
       flush();
       parts.push_back(HexEscape('\\', static_cast<unsigned char>(code)));
     } else if (code < 0x80) {

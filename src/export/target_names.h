@@ -23,8 +23,10 @@ std::string SafeComponentName(std::string_view name);
 
 // The Maildir++ folder directory for mail folder `name` (UTF-8): "." +
 // the name in IMAP modified UTF-7 (RFC 3501), with the hierarchy separator
-// "." and the escape character "\\", "/", "~" and control characters
-// written as "\\xx" (Dovecot's list escape), bounded like
+// "." and the escape character "\\", "~" and control characters written as
+// "\\xx" (Dovecot's list escape). A "/" between two non-empty pieces is a
+// level of the folder hierarchy ("a/b": b inside a, as IMAP shows it with
+// "/" as separator); any other "/" is escaped too. Bounded like
 // SafeComponentName; an empty name is "(no name)".
 std::string MaildirFolderDirectory(std::string_view name);
 

@@ -117,7 +117,8 @@ void BodyOf(const std::vector<const BodyChunk*>& chunks, std::string* text, std:
         break;
     }
   }
-  const BodyChunk* chosen_text = plain != nullptr ? plain : rtf_text;
+  // The same order as the preview's: the RTF's text before "S1000".
+  const BodyChunk* chosen_text = rtf_text != nullptr ? rtf_text : plain;
   const BodyChunk* chosen_html = html_body != nullptr ? html_body : rtf_html;
   *text = chosen_text != nullptr ? Utf16ToUtf8(chosen_text->text) : std::string();
   *html = chosen_html != nullptr ? Utf16ToUtf8(chosen_html->text) : std::string();

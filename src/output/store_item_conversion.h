@@ -34,8 +34,9 @@ std::vector<MailAddress> RecipientsOf(std::u16string_view text);
 // seconds since 1970; none for anything else ("Unknown" included).
 std::optional<int64_t> DateOf(std::u16string_view text);
 
-// The body of an item among its chunks: `text` from "S1000" (else the RTF
-// reduced to text), `html` from "N1013" (else the HTML the RTF holds).
+// The body of an item among its chunks, in the order the preview picks:
+// `html` from "N1013" (else the HTML the RTF holds), `text` the RTF reduced
+// to text (else "S1000").
 void BodyOf(const std::vector<const BodyChunk*>& chunks, std::string* text, std::string* html);
 
 // The mail item of `item` and its body chunks. Its attachments are the

@@ -24,7 +24,10 @@ TEST(ModifiedUtf7, EncodesAsRfc3501Examples) {
 TEST(MaildirFolderDirectory, EscapesTheSeparatorAndUnsafeCharacters) {
   EXPECT_EQ(MaildirFolderDirectory("Sent Items"), ".Sent Items");
   EXPECT_EQ(MaildirFolderDirectory("Entwürfe"), ".Entw&APw-rfe");
-  EXPECT_EQ(MaildirFolderDirectory("a.b/c\\d"), ".a\\2eb\\2fc\\5cd");
+  EXPECT_EQ(MaildirFolderDirectory("a.b/c\\d"), ".a\\2eb.c\\5cd");
+  EXPECT_EQ(MaildirFolderDirectory("/"), ".\\2f");
+  EXPECT_EQ(MaildirFolderDirectory("a//b/"), ".a\\2f\\2fb\\2f");
+  EXPECT_EQ(MaildirFolderDirectory("../.."), ".\\2e\\2e.\\2e\\2e");
   EXPECT_EQ(MaildirFolderDirectory(".."), ".\\2e\\2e");
   EXPECT_EQ(MaildirFolderDirectory(""), ".(no name)");
   EXPECT_EQ(MaildirFolderDirectory("bell\a"), ".bell\\07");
