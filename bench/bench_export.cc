@@ -14,9 +14,9 @@
 #include <string>
 
 #include "app/ui/save_flow.h"
-#include "output/body_pass.h"
-#include "output/folder_opener.h"
-#include "store/corruption_reporter.h"
+#include "store/body_pass.h"
+#include "store/folder_opener.h"
+#include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
 #include "store/scan_database.h"
 #include "store/store_record_handlers.h"

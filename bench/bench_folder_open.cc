@@ -16,14 +16,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "output/body_pass.h"
-#include "output/folder_opener.h"
-#include "store/corruption_reporter.h"
+#include "store/body_pass.h"
+#include "store/folder_opener.h"
+#include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
 #include "store/item_family.h"
 #include "store/scan_database.h"
 #include "store/store_record_handlers.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include "counting_window.h"
 

@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "store/corruption_reporter.h"
-#include "store/ese_catalog.h"
-#include "store/esedb_handles.h"
-#include "store/fast_long_value_source.h"
-#include "store/lv_reader.h"
-#include "store/text_encoding.h"
+#include "base/corruption_reporter.h"
+#include "ese/ese_catalog.h"
+#include "ese/esedb_handles.h"
+#include "ese/fast_long_value_source.h"
+#include "ese/long_value_reader.h"
+#include "base/text_encoding.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "store/binary_readings.h"
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 #include "store/scan_database.h"
 #include "store/value_text.h"
 

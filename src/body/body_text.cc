@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <string>
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

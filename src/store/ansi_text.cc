@@ -1,9 +1,9 @@
 // ANSI text and raw bytes of record values.
 #include "store/ansi_text.h"
 
-#include "store/multi_value_members.h"
+#include "ese/multi_value_members.h"
 #include "store/record_value.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 
 namespace edb {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "store/column_positions.h"
-#include "store/corruption_reporter.h"
-#include "store/private_temp_folder.h"
+#include "base/corruption_reporter.h"
+#include "base/private_temp_folder.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 

@@ -8,7 +8,7 @@
 #include "store/byte_text.h"
 #include "store/date_text.h"
 #include "store/record_value.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

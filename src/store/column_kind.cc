@@ -6,7 +6,7 @@
 #include "store/ansi_text.h"
 #include "store/binary_readings.h"
 #include "store/record_value.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 #include "store/value_text.h"
 
 namespace edb {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/byte_order.h"
-#include "store/long_value_source.h"
+#include "base/byte_order.h"
+#include "ese/long_value_source.h"
 
 namespace edb {
 

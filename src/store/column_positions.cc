@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
-#include "store/corruption_reporter.h"
-#include "store/esedb_handles.h"
-#include "store/text_encoding.h"
+#include "base/corruption_reporter.h"
+#include "ese/esedb_handles.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

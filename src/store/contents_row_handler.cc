@@ -4,7 +4,7 @@
 #include <libesedb.h>
 
 #include "store/column_kind.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "store/header_row.h"
 #include "store/item_family.h"
 #include "store/located_values.h"

@@ -5,8 +5,8 @@
 // the status line instead of the list.
 #pragma once
 
-#include "store/corruption_reporter.h"
-#include "store/private_temp_folder.h"
+#include "base/corruption_reporter.h"
+#include "base/private_temp_folder.h"
 #include "store/store_session.h"
 #include "store/window_port.h"
 

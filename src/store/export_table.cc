@@ -5,9 +5,9 @@
 #include <string>
 
 #include "store/column_positions.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "store/out_of_memory.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

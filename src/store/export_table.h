@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "store/corruption_reporter.h"
-#include "store/pause_gate.h"
+#include "base/corruption_reporter.h"
+#include "base/pause_gate.h"
 #include "store/record_handlers.h"
 #include "store/store_session.h"
 #include "store/window_port.h"

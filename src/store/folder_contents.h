@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "body/body_chunk.h"
+#include "store/body_chunk.h"
 #include "store/item_content.h"
 
 namespace edb {

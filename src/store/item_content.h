@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "body/body_chunk.h"
+#include "store/body_chunk.h"
 #include "store/contact_fields.h"
 
 namespace edb {

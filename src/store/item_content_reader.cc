@@ -5,15 +5,15 @@
 
 #include <exception>
 
-#include "body/body_column.h"
+#include "store/body_column.h"
 #include "store/address_parsing.h"
 #include "store/ansi_text.h"
 #include "store/binary_readings.h"
-#include "store/byte_order.h"
+#include "base/byte_order.h"
 #include "store/byte_text.h"
 #include "store/contact_fields.h"
 #include "store/record_value.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 #include "store/value_text.h"
 
 namespace edb {

@@ -26,14 +26,14 @@
 #include <string_view>
 #include <vector>
 
-#include "body/body_chunk.h"
+#include "store/body_chunk.h"
 #include "store/attachment_entry.h"
 #include "store/attachment_name_index.h"
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
 #include "store/item_content_sink.h"
 #include "store/item_family.h"
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 
 namespace edb {
 

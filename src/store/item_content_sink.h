@@ -3,7 +3,7 @@
 // on to it.
 #pragma once
 
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 #include "store/window_port.h"
 
 namespace edb {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "store/decompress_7bit.h"
+#include "ese/decompress_7bit.h"
 #include "store/export_table.h"
 #include "store/record_value.h"
 #include "store/value_text.h"

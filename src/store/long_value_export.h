@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "store/long_value_source.h"
-#include "store/private_temp_folder.h"
+#include "ese/long_value_source.h"
+#include "base/private_temp_folder.h"
 #include "store/window_port.h"
 
 namespace edb {

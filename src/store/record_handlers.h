@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "store/column_positions.h"
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 #include "store/window_port.h"
 
 namespace edb {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 
 namespace edb {
 

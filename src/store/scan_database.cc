@@ -7,7 +7,7 @@
 #include "store/out_of_memory.h"
 #include "store/status_pages.h"
 #include "store/table_directory.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -8,10 +8,10 @@
 //   ScanDatabase(context);
 #pragma once
 
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 #include "store/item_content_sink.h"
 #include "store/mailbox_key_index.h"
-#include "store/private_temp_folder.h"
+#include "base/private_temp_folder.h"
 #include "store/record_handlers.h"
 #include "store/store_session.h"
 

@@ -1,8 +1,8 @@
 // Opening, closing and emptying the store reader's session.
 #include "store/store_session.h"
 
-#include "store/corruption_reporter.h"
-#include "store/fast_long_value_source.h"
+#include "base/corruption_reporter.h"
+#include "ese/fast_long_value_source.h"
 
 namespace edb {
 

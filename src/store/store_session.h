@@ -12,9 +12,9 @@
 
 #include "store/attachment_entry.h"
 #include "store/contact_entry.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "store/folder_entry.h"
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 #include "store/mailbox_entry.h"
 #include "store/message_entry.h"
 #include "store/msg_index_entry.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "store/corruption_reporter.h"
-#include "store/esedb_handles.h"
+#include "base/corruption_reporter.h"
+#include "ese/esedb_handles.h"
 #include "store/store_session.h"
 
 namespace edb {

@@ -7,8 +7,8 @@
 
 #include "store/byte_text.h"
 #include "store/date_text.h"
-#include "store/decompress_7bit.h"
-#include "store/multi_value_members.h"
+#include "ese/decompress_7bit.h"
+#include "ese/multi_value_members.h"
 #include "store/record_value.h"
 
 namespace edb {

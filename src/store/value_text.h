@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "store/long_value_source.h"
+#include "ese/long_value_source.h"
 
 namespace edb {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

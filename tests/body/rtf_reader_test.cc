@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

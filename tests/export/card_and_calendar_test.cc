@@ -2,7 +2,7 @@
 // the writer sets arrives, a contact with nothing filled is still a card.
 #include <gtest/gtest.h>
 
-#include "export/export_support.h"
+#include "export_readback.h"
 #include "export/target_store.h"
 #include "export/vcard.h"
 #include "test_support.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/status.h"
-#include "export/export_support.h"
+#include "export_readback.h"
 #include "export/target_store.h"
 #include "test_support.h"
 

@@ -4,7 +4,7 @@
 // slots reach the fields their MAPI properties mean.
 #include <gtest/gtest.h>
 
-#include "output/store_item_conversion.h"
+#include "export/store_item_conversion.h"
 
 namespace edb {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <set>
 
-#include "export/export_support.h"
+#include "export_readback.h"
 #include "export/target_names.h"
 #include "export/target_store.h"
 #include "test_support.h"

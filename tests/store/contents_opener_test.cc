@@ -3,8 +3,8 @@
 // whose contents table name is that of the attachment table.
 #include <gtest/gtest.h>
 
-#include "contents_store_support.h"
-#include "store/text_encoding.h"
+#include "contents_store.h"
+#include "base/text_encoding.h"
 
 namespace {
 

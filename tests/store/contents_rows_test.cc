@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "contents_store_support.h"
-#include "store/safe_file_name.h"
-#include "store/text_encoding.h"
+#include "contents_store.h"
+#include "base/safe_file_name.h"
+#include "base/text_encoding.h"
 #include "storegen/address_entry.h"
 #include "storegen/identifiers.h"
 

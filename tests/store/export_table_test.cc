@@ -12,7 +12,7 @@
 #include "store/export_table.h"
 #include "store/out_of_memory.h"
 #include "store/table_directory.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 #include "store/value_text.h"
 #include "test_support.h"
 

@@ -8,8 +8,8 @@
 
 #include "store/contents_table_name.h"
 #include "store/folder_image.h"
-#include "store/private_temp_folder.h"
-#include "store/safe_file_name.h"
+#include "base/private_temp_folder.h"
+#include "base/safe_file_name.h"
 #include "store/system_names.h"
 #include "test_support.h"
 

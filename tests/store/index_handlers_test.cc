@@ -8,13 +8,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "contents_store_support.h"
+#include "contents_store.h"
 #include "store/address_parsing.h"
 #include "store/attachment_names.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "store/item_content_sink.h"
-#include "store/safe_file_name.h"
-#include "store/text_encoding.h"
+#include "base/safe_file_name.h"
+#include "base/text_encoding.h"
 #include "store/value_text.h"
 #include "storegen/address_entry.h"
 #include "storegen/identifiers.h"

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "ese/database_writer.h"
-#include "store/esedb_handles.h"
+#include "ese/esedb_handles.h"
 #include "store/folder_contents.h"
 #include "store/item_content_reader.h"
 #include "store/store_session.h"
 #include "store/table_directory.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 #include "scan_recorders.h"
 #include "test_support.h"
 

@@ -7,7 +7,7 @@
 
 #include "scan_recorders.h"
 #include "store/export_table.h"
-#include "store/pause_gate.h"
+#include "base/pause_gate.h"
 #include "store/table_directory.h"
 #include "test_support.h"
 

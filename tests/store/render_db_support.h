@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "store/esedb_handles.h"
-#include "store/long_value_source.h"
+#include "ese/esedb_handles.h"
+#include "ese/long_value_source.h"
 
 namespace edbtest {
 

@@ -8,7 +8,7 @@
 #include "store/binary_readings.h"
 #include "store/byte_text.h"
 #include "store/date_text.h"
-#include "store/decompress_7bit.h"
+#include "ese/decompress_7bit.h"
 
 namespace edb {
 namespace {

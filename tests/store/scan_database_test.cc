@@ -9,7 +9,7 @@
 #include "scan_recorders.h"
 #include "store/scan_database.h"
 #include "store/status_pages.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 #include "test_support.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // contents table, and that a rescan holds only the new store.
 #include <gtest/gtest.h>
 
-#include "contents_store_support.h"
-#include "store/text_encoding.h"
+#include "contents_store.h"
+#include "base/text_encoding.h"
 #include "storegen/identifiers.h"
 
 namespace {

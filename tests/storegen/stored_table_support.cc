@@ -3,8 +3,8 @@
 
 #include <stdexcept>
 
-#include "store/esedb_handles.h"
-#include "store/text_encoding.h"
+#include "ese/esedb_handles.h"
+#include "base/text_encoding.h"
 
 namespace storegentest {
 namespace {

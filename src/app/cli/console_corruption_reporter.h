@@ -1,7 +1,7 @@
 // Reports skipped damage on standard error, one line each.
 #pragma once
 
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 
 namespace edbcli {
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 

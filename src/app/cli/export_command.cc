@@ -18,7 +18,7 @@
 #include "app/ui/save_flow.h"
 #include "commands.h"
 #include "scanned_store.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

@@ -13,9 +13,9 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
-#include "output/folder_opener.h"
+#include "store/folder_opener.h"
 #include "scanned_store.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

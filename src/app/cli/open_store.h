@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/corruption_reporter.h"
+#include "base/corruption_reporter.h"
 #include "store/store_session.h"
 
 namespace edbcli {

@@ -11,7 +11,7 @@
 
 #include "commands.h"
 #include "scanned_store.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

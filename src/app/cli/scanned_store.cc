@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "store/scan_database.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

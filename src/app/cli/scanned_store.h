@@ -11,7 +11,7 @@
 #include "console_corruption_reporter.h"
 #include "console_window.h"
 #include "store/export_table.h"
-#include "store/private_temp_folder.h"
+#include "base/private_temp_folder.h"
 #include "store/store_record_handlers.h"
 #include "store/store_session.h"
 

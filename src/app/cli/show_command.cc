@@ -12,13 +12,13 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
-#include "output/body_pass.h"
-#include "output/folder_opener.h"
-#include "output/item_preview.h"
+#include "store/body_pass.h"
+#include "store/folder_opener.h"
+#include "app/ui/item_preview.h"
 #include "scanned_store.h"
 #include "store/folder_contents.h"
-#include "store/private_temp_folder.h"
-#include "store/text_encoding.h"
+#include "base/private_temp_folder.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

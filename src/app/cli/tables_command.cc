@@ -12,7 +12,7 @@
 #include "open_store.h"
 #include "store/store_session.h"
 #include "store/table_directory.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edbcli {
 namespace {

@@ -5,13 +5,13 @@
 #include <optional>
 #include <unordered_map>
 
-#include "output/attachment_data_reader.h"
-#include "output/body_pass.h"
-#include "output/folder_opener.h"
-#include "output/store_item_conversion.h"
+#include "store/attachment_data_reader.h"
+#include "store/body_pass.h"
+#include "store/folder_opener.h"
+#include "export/store_item_conversion.h"
 #include "store/folder_contents.h"
 #include "store/item_family.h"
-#include "store/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace edb {
 namespace {

@@ -1,0 +1,176 @@
+// Loading the content of the open folder's items from the Msg table.
+#include "store/folder_item_loader.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "store/item_family.h"
+#include "base/text_encoding.h"
+
+namespace edb {
+namespace {
+
+constexpr std::u16string_view kMessageTable = u"Msg";
+
+// Hands every record to the context's own handlers, except the records
+// fetched for their content, which go to the item-content reader.
+class ItemContentRouting : public RecordHandlers {
+ public:
+  ItemContentRouting(RecordHandlers& inner, ItemContentReader& reader) : inner_(inner), reader_(reader) {}
+
+  int Mailbox(const RecordRef& r, const ColumnPositions& c, WindowPort& w) override { return inner_.Mailbox(r, c, w); }
+  int Folder(const RecordRef& r, const ColumnPositions& c, WindowPort& w) override { return inner_.Folder(r, c, w); }
+  int MessageIndex(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
+    return inner_.MessageIndex(r, c, i, w);
+  }
+  int Attachment(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
+    return inner_.Attachment(r, c, i, w);
+  }
+  int ContentsRow(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
+    return inner_.ContentsRow(r, c, i, w);
+  }
+  int ItemContent(const RecordRef& r, WindowPort& w) override { return reader_.ReadItem(r, w); }
+
+ private:
+  RecordHandlers& inner_;
+  ItemContentReader& reader_;
+};
+
+// The positions in the message index of the records of each key of the
+// folder's headers, in index order.
+using RecordsByKey = std::unordered_map<std::u16string_view, std::vector<size_t>>;
+
+template <typename Header>
+RecordsByKey JoinByKey(const std::vector<Header>& headers, const std::vector<MsgIndexEntry>& index) {
+  RecordsByKey records;
+  for (const Header& header : headers) {
+    if (header.key) records.try_emplace(*header.key);
+  }
+  if (records.empty()) return records;
+  for (size_t i = 0; i < index.size(); ++i) {
+    if (!index[i].key) continue;
+    auto it = records.find(*index[i].key);
+    if (it != records.end()) it->second.push_back(i);
+  }
+  return records;
+}
+
+const std::vector<size_t>* RecordsOf(const RecordsByKey& records, const std::optional<std::u16string>& key) {
+  if (!key) return nullptr;
+  auto it = records.find(*key);
+  return it == records.end() ? nullptr : &it->second;
+}
+
+// One folder's load: the Msg table, the routing context and, in save mode,
+// the writer.
+class FolderLoad {
+ public:
+  FolderLoad(ExportContext& context, ItemContentReader& reader, FolderContents& contents, ItemWriter* writer,
+             const OpenedTable& table)
+      : session_(context.session),
+        window_(context.window),
+        routing_(context.handlers, reader),
+        export_(ExportContext{context.session, context.window, routing_, context.corruption, context.gate}),
+        reader_(reader),
+        contents_(contents),
+        writer_(writer),
+        table_(table) {}
+
+  int LoadMail() {
+    reader_.set_family(ItemFamily::kMail);
+    const RecordsByKey records = JoinByKey(session_.headers, session_.message_index);
+    window_.SetProgress(0);
+    int counter = 0;
+    for (const MessageEntry& header : session_.headers) {
+      reader_.SetCurrentHeader(header.sender, header.subject, header.date);
+      const std::vector<size_t>* positions = RecordsOf(records, header.key);
+      if (positions == nullptr) continue;
+      for (size_t position : *positions) {
+        window_.SetProgress(counter + 1);
+        if (!ExportRecord(session_.message_index[position])) return -1;
+        if (counter == 99) {
+          window_.SetProgress(0);
+          counter = 0;
+        } else {
+          ++counter;
+        }
+      }
+    }
+    if (writer_ != nullptr) session_.headers.clear();
+    window_.SetProgress(0);
+    return 1;
+  }
+
+  int LoadContacts() {
+    reader_.set_family(ItemFamily::kContact);
+    const RecordsByKey records = JoinByKey(session_.contacts, session_.message_index);
+    for (const ContactEntry& header : session_.contacts) {
+      const std::vector<size_t>* positions = RecordsOf(records, header.key);
+      if (positions == nullptr) continue;
+      for (size_t position : *positions) {
+        if (!ExportRecord(session_.message_index[position])) return -1;
+      }
+    }
+    return 1;
+  }
+
+ private:
+  // Exports the record of `entry`; in save mode hands what it yielded to
+  // the writer and drops it. False when the load is cancelled.
+  bool ExportRecord(const MsgIndexEntry& entry) {
+    if (export_.gate != nullptr && !export_.gate->Pass()) return false;
+    reader_.set_current_key(*entry.key);
+    const size_t items_before = contents_.items().size();
+    const size_t contacts_before = contents_.contacts().size();
+    if (ExportMsgRecord(export_, table_, entry.record) != 1) return false;
+    if (writer_ != nullptr) HandToWriter(items_before, contacts_before);
+    return true;
+  }
+
+  void HandToWriter(size_t items_before, size_t contacts_before) {
+    for (size_t i = items_before; i < contents_.items().size(); ++i) {
+      const ItemContent& item = contents_.items()[i];
+      writer_->WriteMail(item, contents_.ChunksOf(item));
+    }
+    for (size_t i = contacts_before; i < contents_.contacts().size(); ++i) {
+      writer_->WriteContact(contents_.contacts()[i]);
+    }
+    contents_.Clear();
+  }
+
+  StoreSession& session_;
+  WindowPort& window_;
+  ItemContentRouting routing_;
+  ExportContext export_;
+  ItemContentReader& reader_;
+  FolderContents& contents_;
+  ItemWriter* writer_;
+  const OpenedTable& table_;
+};
+
+}  // namespace
+
+int LoadFolderItems(ExportContext& context, ItemContentReader& reader, FolderContents& contents,
+                    ItemWriter* writer) {
+  StoreSession& session = context.session;
+  if (!session.database) return -1;
+  if (session.open_folder.save_mode && writer == nullptr) return -1;
+  if (!session.open_folder.save_mode) writer = nullptr;
+  const ItemFamily family = FamilyOfFolderClass(OpenFolderClass(session.open_folder.folder_class));
+  if (family != ItemFamily::kMail && family != ItemFamily::kContact) return 1;
+
+  OpenedTable table;
+  EsedbError error;
+  switch (session.OpenTable(kMessageTable, &table, &error)) {
+    case TableLookup::kAbsent: return 1;
+    case TableLookup::kFailed:
+      context.corruption.Corruption("table Msg", error.Message());
+      return -1;
+    case TableLookup::kOpened: break;
+  }
+  FolderLoad load(context, reader, contents, writer, table);
+  return family == ItemFamily::kMail ? load.LoadMail() : load.LoadContacts();
+}
+
+}  // namespace edb

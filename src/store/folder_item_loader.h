@@ -1,0 +1,54 @@
+// The folder item loader: after a folder's headers were listed, fetches the
+// full content of every listed item from the Msg table. Each mail header
+// (session.headers) and each contact header (session.contacts) is joined by
+// its key with every Msg record of that key (session.message_index, through
+// a hash of the folder's keys: one walk of the index, never headers times
+// records), and each such record is exported by position to the
+// item-content reader.
+//
+// In save mode (session.open_folder.save_mode) each item is handed to an
+// ItemWriter as soon as it is read and then dropped from the content lists;
+// a folder's mail headers are dropped when it is done.
+#pragma once
+
+#include <vector>
+
+#include "store/body_chunk.h"
+#include "store/export_table.h"
+#include "store/item_content.h"
+#include "store/item_content_reader.h"
+
+namespace edb {
+
+// Where a save puts the items of the folder being saved.
+class ItemWriter {
+ public:
+  virtual ~ItemWriter() = default;
+  // A mail item just read, with the body chunks of its record (every body
+  // column's, for the writer to choose).
+  virtual void WriteMail(const ItemContent& item, const std::vector<const BodyChunk*>& chunks) = 0;
+  // A contact just read.
+  virtual void WriteContact(const ContactContent& contact) = 0;
+};
+
+// Loads the items of the open folder into `contents` through `reader`
+// (which must append to `contents`). The branch is chosen by the open
+// folder's class (session.open_folder.folder_class):
+//   - mail ("Folder"): for each header in order, its sender, subject and
+//     date become the reader's current header; for each index entry with
+//     the header's key, in index order: the entry's key becomes the current
+//     key, the progress bar shows counter + 1, the record is exported; the
+//     counter goes 0..99 and starts again at 0 after 99 (so the bar climbs
+//     1..100, falls to 0 and climbs again). The bar starts and ends at 0.
+//   - contacts ("IPF.Contact", "IPM.Contact"): the same join, the progress
+//     bar untouched;
+//   - any other class: nothing is loaded.
+// Returns -1 when no database is open, the Msg table cannot be opened
+// (reported), the context's gate cancels the load, or save mode is set
+// without a writer; 1 otherwise (also when there is no Msg table). A record
+// that cannot be read is reported and the load goes on. Records go to the
+// reader whatever the context's handlers do with ItemContent.
+int LoadFolderItems(ExportContext& context, ItemContentReader& reader, FolderContents& contents,
+                    ItemWriter* writer = nullptr);
+
+}  // namespace edb
