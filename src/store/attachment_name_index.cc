@@ -29,6 +29,15 @@ AttachmentNameIndex::AttachmentNameIndex(const std::vector<AttachmentEntry>& att
 
 std::optional<std::u16string> AttachmentNameIndex::NamesOf(const std::u16string& identifier_text) const {
   if (identifier_text.size() <= 15) return std::nullopt;
+  std::u16string names;
+  for (size_t position : PositionsOf(identifier_text)) {
+    names += attachments_[position].name.value_or(u"");
+    names += u';';
+  }
+  return names;
+}
+
+std::vector<size_t> AttachmentNameIndex::PositionsOf(const std::u16string& identifier_text) const {
   std::vector<size_t> matched;
   for (size_t at = 0; at + kIdentifierDigits <= identifier_text.size(); at += kIdentifierDigits) {
     auto it = by_identifier_.find(identifier_text.substr(at, kIdentifierDigits));
@@ -36,12 +45,7 @@ std::optional<std::u16string> AttachmentNameIndex::NamesOf(const std::u16string&
   }
   std::sort(matched.begin(), matched.end());
   matched.erase(std::unique(matched.begin(), matched.end()), matched.end());
-  std::u16string names;
-  for (size_t position : matched) {
-    names += attachments_[position].name.value_or(u"");
-    names += u';';
-  }
-  return names;
+  return matched;
 }
 
 }  // namespace edb

@@ -33,6 +33,10 @@ class AttachmentNameIndex {
   // matches nothing.
   std::optional<std::u16string> NamesOf(const std::u16string& identifier_text) const;
 
+  // The attachments whose identifiers stand in `identifier_text`: positions
+  // in the indexed list, ascending, each once (the order NamesOf names them).
+  std::vector<size_t> PositionsOf(const std::u16string& identifier_text) const;
+
  private:
   const std::vector<AttachmentEntry>& attachments_;
   // 16-digit identifier -> positions in attachments_, ascending.

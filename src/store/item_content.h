@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,9 @@ struct ItemContent {
   // The attachment names, each followed by ";"; none when the item has no
   // attachment identifiers or none of them names an attachment.
   std::optional<std::u16string> attachments;
+  // The attachments named in `attachments`, in the same order, as positions
+  // in the scan's attachment list: what a save reads their names and data by.
+  std::vector<size_t> attachment_entries;
   // The texts of the header this record was loaded for.
   std::u16string sender;
   std::u16string subject;

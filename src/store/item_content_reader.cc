@@ -217,6 +217,7 @@ void ItemContentReader::KeepMail(RecordTexts& texts) {
   item.body_kind = body == nullptr ? BodyKind::kEmpty : body->kind;
   item.recipients = RecipientsOf(texts);
   item.attachments = AttachmentNamesOf(texts);
+  if (item.attachments) item.attachment_entries = attachment_index_->PositionsOf(*texts.attachment_ids);
   item.sender = sender_;
   item.subject = subject_;
   item.date = date_;

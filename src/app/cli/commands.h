@@ -18,4 +18,8 @@ void AddListCommand(CLI::App& app, int* exit_code);
 // "show FILE FOLDER KEY [--json]": the preview of one item of a folder.
 void AddShowCommand(CLI::App& app, int* exit_code);
 
+// "export FILE --to DIR [--mailbox NAME]... [--folder MAILBOX/FOLDER]...
+// [--format maildir|mbox|eml]": saves folders into a local mail store.
+void AddExportCommand(CLI::App& app, int* exit_code);
+
 }  // namespace edbcli

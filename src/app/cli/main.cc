@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   edbcli::AddScanCommand(app, &exit_code);
   edbcli::AddListCommand(app, &exit_code);
   edbcli::AddShowCommand(app, &exit_code);
+  edbcli::AddExportCommand(app, &exit_code);
   CLI11_PARSE(app, argc, argv);
   // 0: everything was read; 2: the command finished but skipped damage
   // (each reported on standard error as it was met); 1: nothing was read.
