@@ -3,6 +3,8 @@
 # standard output, standard error and exit status) on two written stores
 # with the golden files in tests/app/cli/golden: the sample store and a
 # small synthetic one. Every folder is listed and its first four items shown.
+# The comparison runs twice: through our own ESE reader (the default) and
+# through libesedb (--reader libesedb); both must print the golden files.
 #
 # Usage: tools/check-golden.sh BIN_DIR [--update]
 #   BIN_DIR holds edbrecover and edbgen. --update rewrites the golden files
@@ -19,10 +21,11 @@ cd "$work"
 "$bin/edbgen" synthetic 40 --seed 11 --page-size 4096 synthetic.edb >/dev/null 2>&1
 
 # run LABEL ARGS...: one section of a transcript.
+reader=native
 run() {
   echo "### edbrecover $*"
   local rc=0
-  "$bin/edbrecover" "$@" >out.txt 2>err.txt || rc=$?
+  "$bin/edbrecover" "$@" --reader "$reader" >out.txt 2>err.txt || rc=$?
   cat out.txt
   echo "### stderr"
   cat err.txt
@@ -57,6 +60,17 @@ fi
 status=0
 for f in out/*.txt; do
   if ! diff -u "$golden/$(basename "$f")" "$f"; then
+    status=1
+  fi
+done
+reader=libesedb
+for db in sample synthetic; do
+  transcript $db.edb "" >out/$db.txt
+  transcript $db.edb --json >out/$db.json.txt
+done
+for f in out/*.txt; do
+  if ! diff -u "$golden/$(basename "$f")" "$f"; then
+    echo "(read with --reader libesedb)"
     status=1
   fi
 done

@@ -13,18 +13,17 @@ constexpr char16_t kAttachmentTable[] = u"1-23";
 AttachmentDataReader::AttachmentDataReader(const StoreSession& session) : session_(session) {}
 
 Status AttachmentDataReader::Open() {
-  EsedbError error;
+  Status error;
   switch (session_.OpenTable(kAttachmentTable, &table_, &error)) {
     case TableLookup::kAbsent:
       return Status::NotFound("the store has no attachment table 1-23");
     case TableLookup::kFailed:
-      return Status::Corruption("table 1-23: " + error.Message());
+      return Status::Corruption("table 1-23: " + error.reason());
     case TableLookup::kOpened:
       break;
   }
   ColumnPositions positions = InitialColumnPositions(ColumnSet::kAttachments);
-  NullCorruptionReporter reported_by_the_scan;  // the scan read these columns and reported them already
-  LocateColumns(table_.handle.get(), kAttachmentTable, ColumnSet::kAttachments, &positions, reported_by_the_scan);
+  LocateColumns(table_.handle->columns(), ColumnSet::kAttachments, &positions);
   data_column_ = positions.attachment_data;
   if (!data_column_) return Status::NotFound("table 1-23 has no attachment data column N3701");
   return Status::Ok();
@@ -37,14 +36,11 @@ Result<std::string> AttachmentDataReader::Read(int32_t record) {
   }
   if (!open_status_.ok()) return open_status_;
   const std::string where = "table 1-23, record " + std::to_string(record) + ": ";
-  EsedbRecord handle;
-  EsedbError error;
-  if (!RecordByIndex(table_.handle.get(), record, &handle, &error)) {
-    return Status::Corruption(where + "the record cannot be read: " + error.Message());
-  }
-  const RecordRef ref{handle.get(), table_.long_values.get()};
+  Result<std::unique_ptr<ese::Record>> handle = table_.handle->ReadRecord(record);
+  if (!handle.ok()) return Status::Corruption(where + "the record cannot be read: " + handle.status().reason());
+  const RecordRef ref{handle->get(), &table_.handle->columns()};
   RecordValue value;
-  if (!ReadRecordValue(handle.get(), *data_column_, &value)) {
+  if (!ReadRecordValue(ref, *data_column_, &value)) {
     return Status::Corruption(where + "the attachment data cannot be read");
   }
   std::optional<std::vector<uint8_t>> bytes = ContentBytes(ref, *data_column_, std::move(value));

@@ -5,9 +5,9 @@
 
 namespace edb {
 
-Status StoreSession::OpenDatabase(CorruptionReporter& corruption, ese::ReaderChoice reader) {
+Status StoreSession::OpenDatabase(CorruptionReporter& corruption) {
   CloseDatabase();
-  Result<std::unique_ptr<ese::Database>> opened = ese::OpenDatabase(database_path, reader, corruption);
+  Result<std::unique_ptr<ese::Database>> opened = ese::OpenDatabase(database_path, reader_choice, corruption);
   if (!opened.ok()) return opened.status();
   database = std::move(opened).value();
   return Status::Ok();

@@ -40,11 +40,11 @@ enum class TableLookup {
 
 struct StoreSession {
   // Opens `database_path` read-only (closing any database open before)
-  // with `reader`; damage met while reading goes to `corruption` until the
+  // with `reader_choice`; damage met while reading goes to `corruption` until the
   // database is closed (so `corruption` must live that long). On failure
   // (the file cannot be opened as an ESE database; the reason is the
   // reader's own) the session has no database.
-  Status OpenDatabase(CorruptionReporter& corruption, ese::ReaderChoice reader = ese::ReaderChoice::kNative);
+  Status OpenDatabase(CorruptionReporter& corruption);
   // Closes the open database (if any) and drops its long-value provider.
   void CloseDatabase();
   // Empties the table directory and every entry list.
@@ -57,6 +57,9 @@ struct StoreSession {
 
   // The database file (native path, UTF-8 on Linux).
   std::string database_path;
+  // Which reader OpenDatabase opens it with: our own (files it does not
+  // know go to libesedb) or libesedb only.
+  ese::ReaderChoice reader_choice = ese::ReaderChoice::kNative;
   // The database opened by the last scan, or null.
   std::unique_ptr<ese::Database> database;
   TableDirectory tables;

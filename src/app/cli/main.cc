@@ -7,10 +7,22 @@
 
 #include "commands.h"
 #include "console_corruption_reporter.h"
+#include "open_store.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Recovers the contents of Exchange store databases"};
   app.require_subcommand(1);
+  // Global, and accepted after the subcommand too.
+  app.fallthrough();
+  app.add_option_function<std::string>(
+         "--reader",
+         [](const std::string& reader) {
+           edbcli::SetReaderChoice(reader == "libesedb" ? edb::ese::ReaderChoice::kLibesedb
+                                                        : edb::ese::ReaderChoice::kNative);
+         },
+         "The ESE reader: our own (native, the default), or libesedb to cross-check")
+      ->check(CLI::IsMember({"native", "libesedb"}))
+      ->trigger_on_parse();
   int exit_code = 0;
   edbcli::AddTablesCommand(app, &exit_code);
   edbcli::AddScanCommand(app, &exit_code);

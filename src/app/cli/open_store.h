@@ -14,4 +14,9 @@ namespace edbcli {
 // failure prints why on standard error and returns false.
 bool OpenStore(const std::string& path, edb::CorruptionReporter& corruption, edb::StoreSession* session);
 
+// The reader every command opens its database with (`--reader`; our own by
+// default). Set once, before the command runs.
+void SetReaderChoice(edb::ese::ReaderChoice reader);
+edb::ese::ReaderChoice CurrentReaderChoice();
+
 }  // namespace edbcli

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "open_store.h"
 #include "store/scan_database.h"
 #include "base/text_encoding.h"
 
@@ -42,7 +43,14 @@ ScannedStore::ScannedStore(bool with_temp_folder)
 
 bool ScannedStore::Scan(const std::string& path) {
   session_.database_path = path;
-  return edb::ScanDatabase(context_) == edb::ScanOutcome::kCompleted;
+  session_.reader_choice = CurrentReaderChoice();
+  const bool completed = edb::ScanDatabase(context_) == edb::ScanOutcome::kCompleted;
+  // Our own reader hands a file it does not know to libesedb; say so once.
+  if (session_.database && session_.reader_choice == edb::ese::ReaderChoice::kNative &&
+      session_.database->reader_name() != "native") {
+    std::fprintf(stderr, "edbrecover: %s: format not known to the native reader, read with libesedb\n", path.c_str());
+  }
+  return completed;
 }
 
 std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const ConsoleWindow& window) {
