@@ -15,10 +15,10 @@
 
 #include "app/ui/save_flow.h"
 #include "store/body_pass.h"
-#include "store/folder_opener.h"
+#include "app/ui/folder_flow.h"
 #include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "store/store_record_handlers.h"
 
 #include "counting_window.h"
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   session.database_path = argv[1];
   edbbench::CountingWindow window;
   edb::StoreRecordHandlers handlers(session, corruption, nullptr);
-  edb::ExportContext context{session, window, handlers, corruption, nullptr};
+  edb::ReadContext context{session, window, handlers, corruption, nullptr};
   Clock::time_point start = Clock::now();
   if (edb::ScanDatabase(context) != edb::ScanOutcome::kCompleted) {
     std::fprintf(stderr, "bench_export: cannot scan %s\n", argv[1]);

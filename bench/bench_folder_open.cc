@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "store/body_pass.h"
-#include "store/folder_opener.h"
+#include "app/ui/folder_flow.h"
 #include "base/corruption_reporter.h"
 #include "store/folder_contents.h"
 #include "store/item_family.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "store/store_record_handlers.h"
 #include "base/text_encoding.h"
 
@@ -102,7 +102,7 @@ std::vector<int32_t> JoinedPositions(const edb::StoreSession& session) {
     if (entry.key) by_key[*entry.key].push_back(entry.record);
   }
   std::vector<int32_t> positions;
-  for (const edb::MessageEntry& header : session.headers) {
+  for (const edb::MessageEntry& header : session.mail_rows) {
     if (!header.key) continue;
     auto it = by_key.find(*header.key);
     if (it != by_key.end()) positions.insert(positions.end(), it->second.begin(), it->second.end());
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
   session.database_path = argv[1];
   edbbench::CountingWindow window;
   edb::StoreRecordHandlers handlers(session, corruption, nullptr);
-  edb::ExportContext context{session, window, handlers, corruption, nullptr};
+  edb::ReadContext context{session, window, handlers, corruption, nullptr};
   Clock::time_point start = Clock::now();
   if (edb::ScanDatabase(context) != edb::ScanOutcome::kCompleted) {
     std::fprintf(stderr, "bench_folder_open: cannot scan %s\n", argv[1]);
@@ -161,14 +161,14 @@ int main(int argc, char** argv) {
     Measure(&open, [&] { edb::OpenFolder(context, opened.tree_item, opened.display_name, &body_pass); });
   }
   // The two passes on their own, once.
-  edb::FolderHeaders listed;
-  Measure(&headers, [&] { listed = edb::ListFolderHeaders(context, opened.tree_item, opened.display_name); });
+  edb::FolderRows listed;
+  Measure(&headers, [&] { listed = edb::ListFolderRows(context, opened.tree_item, opened.display_name); });
   Measure(&bodies, [&] { edb::RunFolderBodyPass(context, listed, opened.display_name, &body_pass); });
 
   std::printf("store            %s  (scan %.2f s)\n", argv[1], scan);
   std::printf("folder           %s (%s): %d rows, %zu headers, %zu Msg records joined\n",
               edb::Utf16ToUtf8(opened.display_name).c_str(), edb::Utf16ToUtf8(*opened.contents_table_name).c_str(),
-              items_of_table[*opened.contents_table_name], session.headers.size(), positions.size());
+              items_of_table[*opened.contents_table_name], session.mail_rows.size(), positions.size());
   std::printf("loaded           %zu items, %zu body chunks\n", contents.items().size(), contents.chunks().size());
   std::printf("bare loop        %.3f s wall, %.3f s cpu  (%ld bytes)\n", bare.wall, bare.cpu, bytes);
   std::printf("folder open      %.3f s wall, %.3f s cpu  (target < 5 s)\n", open.wall, open.cpu);

@@ -14,7 +14,7 @@
 
 #include "store/binary_readings.h"
 #include "base/corruption_reporter.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "store/value_text.h"
 
 #include "counting_window.h"
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
   session.database_path = path;
   edbbench::CountingWindow window;
   RenderingHandlers handlers;
-  edb::ExportContext context{session, window, handlers, corruption, nullptr};
+  edb::ReadContext context{session, window, handlers, corruption, nullptr};
   start = Clock::now();
   edb::ScanOutcome outcome = edb::ScanDatabase(context);
   double scan = Seconds(start);

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "store/window_port.h"
+#include "app/ui/window_port.h"
 
 namespace edbbench {
 

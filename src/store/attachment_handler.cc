@@ -2,17 +2,17 @@
 #include "store/attachment_handler.h"
 
 #include "store/located_values.h"
-#include "store/long_value_export.h"
+#include "store/long_value_file.h"
 
 namespace edb {
 namespace {
 
 void SaveAttachmentData(CorruptionReporter& corruption, PrivateTempFolder* temp_folder, const RecordRef& record,
                         const ColumnPositions& columns, int32_t index, const std::optional<std::u16string>& name,
-                        WindowPort& window) {
+                        StoreEvents& events) {
   if (temp_folder == nullptr || !columns.attachment_data) return;
   std::string error;
-  if (ExportLongValue(record, *columns.attachment_data, name.value_or(u""), *temp_folder, window, &error) != 1) {
+  if (WriteLongValueFile(record, *columns.attachment_data, name.value_or(u""), *temp_folder, events, &error) != 1) {
     corruption.Corruption("attachment data of table 1-23, record " + std::to_string(index), error);
   }
 }
@@ -21,13 +21,13 @@ void SaveAttachmentData(CorruptionReporter& corruption, PrivateTempFolder* temp_
 
 int HandleAttachmentRecord(StoreSession& session, CorruptionReporter& corruption, PrivateTempFolder* temp_folder,
                            const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                           WindowPort& window) {
+                           StoreEvents& events) {
   if (NumberOfValues(record) == 0) return -1;
   std::optional<std::u16string> identifier =
       IdentifierAt(record, columns.attachment_key, ByteOrder::kBigEndian, std::nullopt);
   std::optional<std::u16string> name = ValueTextAt(record, columns.display_name, identifier);
   if (session.open_folder.save_mode) {
-    SaveAttachmentData(corruption, temp_folder, record, columns, index, name, window);
+    SaveAttachmentData(corruption, temp_folder, record, columns, index, name, events);
     return 1;
   }
   session.attachments.push_back(AttachmentEntry{u"0" + identifier.value_or(u""), std::move(name), index});

@@ -11,7 +11,7 @@
 #include "base/private_temp_folder.h"
 #include "store/record_value.h"
 #include "store/store_session.h"
-#include "store/window_port.h"
+#include "store/store_events.h"
 
 namespace edb {
 
@@ -28,6 +28,6 @@ namespace edb {
 //    `corruption` and skipped; 1.
 int HandleAttachmentRecord(StoreSession& session, CorruptionReporter& corruption, PrivateTempFolder* temp_folder,
                            const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                           WindowPort& window);
+                           StoreEvents& events);
 
 }  // namespace edb

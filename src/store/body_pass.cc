@@ -5,7 +5,7 @@
 
 namespace edb {
 
-void ItemBodyPass::Run(ExportContext& context, const FolderEntry& folder) {
+void ItemBodyPass::Run(ReadContext& context, const FolderEntry& folder) {
   (void)folder;
   contents_->Clear();
   StoreSession& session = context.session;

@@ -1,17 +1,26 @@
-// The body pass of a folder click: right after the folder's headers were
-// listed, the content lists are emptied and the folder item loader reads
+// The body pass of a folder click: right after the folder's rows were
+// read, the content lists are emptied and the folder item loader reads
 // every listed item's Msg record into them (item content and body chunks).
 //
-//   FolderContents contents;               // lives as long as the window
+//   FolderContents contents;               // lives as long as its reader
 //   ItemBodyPass body_pass(&contents);
-//   OpenFolder(context, clicked, text, &body_pass);
+//   OpenFolder(window_context, clicked, text, &body_pass);  // the window's folder flow
 #pragma once
 
-#include "store/folder_item_loader.h"
-#include "store/folder_opener.h"
 #include "store/folder_contents.h"
+#include "store/folder_entry.h"
+#include "store/folder_item_loader.h"
 
 namespace edb {
+
+// The pass that loads the items of a folder whose rows were just read (the
+// session's `mail_rows` or `contacts`). The folder flow runs it on the
+// folder worker right after the rows, before the folder is shown as open.
+class FolderBodyPass {
+ public:
+  virtual ~FolderBodyPass() = default;
+  virtual void Run(ReadContext& context, const FolderEntry& folder) = 0;
+};
 
 class ItemBodyPass : public FolderBodyPass {
  public:
@@ -23,7 +32,7 @@ class ItemBodyPass : public FolderBodyPass {
   // Empties the content lists, then loads the open folder's items from the
   // session (its headers, message index, attachments and open folder
   // class) through the context.
-  void Run(ExportContext& context, const FolderEntry& folder) override;
+  void Run(ReadContext& context, const FolderEntry& folder) override;
 
   // What the last run's LoadFolderItems returned (1 before any run).
   int result() const { return result_; }

@@ -1,5 +1,5 @@
 // The positions of the columns a table's record handler reads, found by name
-// in the table's column list before its first record is exported. Positions
+// in the table's column list before its first record is handled. Positions
 // are the 0-based value positions of the table's records;
 // a column the table does not have stays unset (the handler then reads no
 // value for it), except for the Mailbox table's two defaults.

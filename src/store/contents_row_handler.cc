@@ -2,16 +2,14 @@
 #include "store/contents_row_handler.h"
 
 #include "store/column_kind.h"
-#include "store/header_row.h"
+#include "store/list_row.h"
 #include "store/item_family.h"
 #include "store/located_values.h"
-#include "store/long_value_export.h"
+#include "store/long_value_file.h"
 #include "store/value_text.h"
 
 namespace edb {
 namespace {
-
-constexpr int kListRowImage = 1;
 
 // The name and type of the column of value `value`; false when the table's
 // column list does not name it or the name would not fit kMaxColumnNameUnits
@@ -25,22 +23,22 @@ bool ReadColumn(const RecordRef& record, int value, std::u16string* name, uint32
   return true;
 }
 
-// Exports the value at position 39 under the name found at 42; reports a
+// Writes the value at position 39 to a file named by the name found at 42; reports a
 // failure and goes on.
-void ExportPositionValue(ContentsRowContext& context, const RecordRef& record,
-                         const std::optional<std::u16string>& own_text, WindowPort& window) {
-  std::optional<std::u16string> name = ValueText(record, kContentsExportNamePosition, own_text);
+void WriteFileValue(ContentsRowContext& context, const RecordRef& record,
+                         const std::optional<std::u16string>& own_text, StoreEvents& events) {
+  std::optional<std::u16string> name = ValueText(record, kContentsFileNamePosition, own_text);
   if (!name || name->empty() || context.temp_folder == nullptr) return;
   std::string error;
-  if (ExportLongValue(record, kContentsExportPosition, *name, *context.temp_folder, window, &error) != 1) {
+  if (WriteLongValueFile(record, kContentsFileValuePosition, *name, *context.temp_folder, events, &error) != 1) {
     context.corruption.Corruption(
         "value 39 of header row " + std::to_string(context.session.open_folder.row_number), error);
   }
 }
 
 // Reads every value of the row; false when a column cannot be named or typed.
-bool ReadHeaderTexts(ContentsRowContext& context, const RecordRef& record, int count, WindowPort& window,
-                     HeaderTexts* texts) {
+bool ReadListRowTexts(ContentsRowContext& context, const RecordRef& record, int count, StoreEvents& events,
+                     ListRowTexts* texts) {
   ByteOrder order = ByteOrder::kLittleEndian;
   std::u16string name;
   for (int value = 0; value < count; ++value) {
@@ -48,72 +46,62 @@ bool ReadHeaderTexts(ContentsRowContext& context, const RecordRef& record, int c
     if (!ReadColumn(record, value, &name, &type)) return false;
     const ColumnReading reading = ChooseColumnReading(type, name);
     if (reading.switches_to_big_endian) order = ByteOrder::kBigEndian;
-    const bool exported = value == kContentsExportPosition;
-    if (!exported && !IsHeaderColumn(name)) continue;  // its text would be dropped
+    const bool to_file = value == kContentsFileValuePosition;
+    if (!to_file && !IsListColumn(name)) continue;  // its text would be dropped
     std::optional<std::u16string> text = RenderByKind(record, value, reading.kind, order);
-    if (exported) ExportPositionValue(context, record, text, window);
+    if (to_file) WriteFileValue(context, record, text, events);
     if (name == u"N67b0" && reading.kind != ColumnKind::kIdentifier) text.reset();
-    CaptureHeaderText(texts, name, std::move(text));
+    CaptureListRowText(texts, name, std::move(text));
   }
   return true;
 }
 
-void AddListRow(WindowPort& window, ItemFamily family, const HeaderRow& row) {
-  const std::vector<std::u16string> cells = HeaderRowCells(family, row);
-  const int line = window.AppendListRow(kListRowImage);
-  for (size_t column = 0; column < cells.size(); ++column) {
-    window.SetListCell(line, static_cast<int>(column), cells[column]);
-  }
-}
-
-void ShowSaveStatus(WindowPort& window, const OpenFolderState& state, const std::u16string& text) {
-  window.SetStatusText(state.status_text + u"\\ " + text + u"]");
-}
-
-void ListRow(StoreSession& session, const HeaderRow& row, WindowPort& window) {
-  const OpenFolderState& state = session.open_folder;
-  const ItemFamily family = FamilyOfFolderClass(state.folder_class);
+// Whether a row of `family` belongs in the folder's list. Mail rows of a
+// class the list does not show are read and dropped; in save mode only
+// journal rows are still listed.
+bool IsListed(ItemFamily family, const ListRow& row, bool save_mode) {
   switch (family) {
-    case ItemFamily::kMail: {
-      if (state.save_mode) ShowSaveStatus(window, state, row.from);
-      if (!IsListedMailClass(row.message_class)) return;
-      if (!state.save_mode) AddListRow(window, family, row);
-      session.headers.push_back(MessageEntryOf(row));
-      return;
-    }
+    case ItemFamily::kMail: return !save_mode && IsListedMailClass(row.message_class);
+    case ItemFamily::kJournal: return true;
     case ItemFamily::kContact:
-      if (state.save_mode) {
-        ShowSaveStatus(window, state, row.subject);
-      } else {
-        AddListRow(window, family, row);
-      }
-      session.contacts.push_back(ContactEntryOf(row));
-      return;
-    case ItemFamily::kJournal:
-      AddListRow(window, family, row);
-      return;
     case ItemFamily::kAppointment:
     case ItemFamily::kNote:
     case ItemFamily::kActivity:
-    case ItemFamily::kTask:
-      if (!state.save_mode) AddListRow(window, family, row);
-      return;
-    case ItemFamily::kNone:
-      return;
+    case ItemFamily::kTask: return !save_mode;
+    case ItemFamily::kNone: return false;
   }
+  return false;
+}
+
+// Keeps the entry the item loader joins with the Msg records: mail rows of
+// a listed class and every contact row.
+void KeepEntry(StoreSession& session, ItemFamily family, const ListRow& row) {
+  if (family == ItemFamily::kMail && IsListedMailClass(row.message_class)) {
+    session.mail_rows.push_back(MessageEntryOf(row));
+  } else if (family == ItemFamily::kContact) {
+    session.contacts.push_back(ContactEntryOf(row));
+  }
+}
+
+void TakeRow(StoreSession& session, const ListRow& row, StoreEvents& events) {
+  const OpenFolderState& state = session.open_folder;
+  const ItemFamily family = FamilyOfFolderClass(state.folder_class);
+  if (family == ItemFamily::kNone) return;
+  events.RowRead(family, row, IsListed(family, row, state.save_mode));
+  KeepEntry(session, family, row);
 }
 
 }  // namespace
 
-int HandleContentsRow(ContentsRowContext& context, const RecordRef& record, WindowPort& window) {
+int HandleContentsRow(ContentsRowContext& context, const RecordRef& record, StoreEvents& events) {
   StoreSession& session = context.session;
   const int32_t number = ++session.open_folder.row_number;
   const int count = NumberOfValues(record);
   if (count == 0) return -1;
-  HeaderTexts texts;
-  if (!ReadHeaderTexts(context, record, count, window, &texts)) return -1;
+  ListRowTexts texts;
+  if (!ReadListRowTexts(context, record, count, events, &texts)) return -1;
   session.open_folder.folder_class = OpenFolderClass(session.open_folder.folder_class);
-  ListRow(session, HeaderRow(std::move(texts), number), window);
+  TakeRow(session, ListRow(std::move(texts), number), events);
   return 1;
 }
 

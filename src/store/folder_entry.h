@@ -1,10 +1,9 @@
-// One folder shown in the tree: an entry of the session's folder list.
+// One folder of a mailbox: an entry of the session's folder list.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
-
-#include "store/tree_item.h"
 
 namespace edb {
 
@@ -13,8 +12,8 @@ struct FolderEntry {
   std::u16string mailbox_key;
   // The tree label ("S3001").
   std::u16string display_name;
-  // The folder's item in the tree, under its mailbox's item.
-  TreeItem tree_item;
+  // Position of the folder's mailbox in the session's mailboxes.
+  size_t mailbox_index = 0;
   // Name of the table holding the folder's item rows ("1-91C1"); none when
   // the folder record carries no folder identifier.
   std::optional<std::u16string> contents_table_name;

@@ -1,10 +1,9 @@
-// Folder records to folder entries and tree items.
+// Folder records to folder entries, one under each mailbox of their key.
 #include "store/folder_handler.h"
 
 #include "store/contents_table_name.h"
 #include "store/located_values.h"
 #include "store/system_names.h"
-#include "store/tree_insertion.h"
 
 namespace edb {
 namespace {
@@ -23,7 +22,7 @@ std::u16string FolderClassOf(const std::optional<std::u16string>& stored_class) 
 }
 
 int HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, const RecordRef& record,
-                       const ColumnPositions& columns, WindowPort& window) {
+                       const ColumnPositions& columns, StoreEvents& events) {
   if (record.record == nullptr) return -1;
   std::optional<std::u16string> id = IdentifierAt(record, columns.folder_id, ByteOrder::kBigEndian, std::nullopt);
   std::optional<std::u16string> key = IdentifierAt(record, columns.mailbox_key, ByteOrder::kBigEndian, id);
@@ -34,12 +33,11 @@ int HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, con
   if (key->size() < kShortestMailboxKey) return 1;
 
   std::optional<std::u16string> table = id ? ContentsTableName(*id) : std::nullopt;
-  // Copied: inserting below must not depend on the index staying untouched.
+  // Copied: a listener may look at the lists while folders are added.
   const std::vector<size_t> mailboxes = mailbox_keys.Find(session.mailboxes, *key);
   for (size_t position : mailboxes) {
-    TreeItem parent = session.mailboxes[position].tree_item;
-    TreeItem item = InsertStoreTreeItem(session, window, parent, *name, folder_class);
-    session.folders.push_back(FolderEntry{*key, *name, item, table, folder_class});
+    session.folders.push_back(FolderEntry{*key, *name, position, table, folder_class});
+    events.FolderAdded(session.folders.size() - 1);
   }
   return 1;
 }

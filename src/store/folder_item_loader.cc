@@ -19,18 +19,18 @@ class ItemContentRouting : public RecordHandlers {
  public:
   ItemContentRouting(RecordHandlers& inner, ItemContentReader& reader) : inner_(inner), reader_(reader) {}
 
-  int Mailbox(const RecordRef& r, const ColumnPositions& c, WindowPort& w) override { return inner_.Mailbox(r, c, w); }
-  int Folder(const RecordRef& r, const ColumnPositions& c, WindowPort& w) override { return inner_.Folder(r, c, w); }
-  int MessageIndex(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
-    return inner_.MessageIndex(r, c, i, w);
+  int Mailbox(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override { return inner_.Mailbox(r, c, e); }
+  int Folder(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override { return inner_.Folder(r, c, e); }
+  int MessageIndex(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+    return inner_.MessageIndex(r, c, i, e);
   }
-  int Attachment(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
-    return inner_.Attachment(r, c, i, w);
+  int Attachment(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+    return inner_.Attachment(r, c, i, e);
   }
-  int ContentsRow(const RecordRef& r, const ColumnPositions& c, int32_t i, WindowPort& w) override {
-    return inner_.ContentsRow(r, c, i, w);
+  int ContentsRow(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+    return inner_.ContentsRow(r, c, i, e);
   }
-  int ItemContent(const RecordRef& r, WindowPort& w) override { return reader_.ReadItem(r, w); }
+  int ItemContent(const RecordRef& r, StoreEvents& e) override { return reader_.ReadItem(r, e); }
 
  private:
   RecordHandlers& inner_;
@@ -66,12 +66,12 @@ const std::vector<size_t>* RecordsOf(const RecordsByKey& records, const std::opt
 // the writer.
 class FolderLoad {
  public:
-  FolderLoad(ExportContext& context, ItemContentReader& reader, FolderContents& contents, ItemWriter* writer,
+  FolderLoad(ReadContext& context, ItemContentReader& reader, FolderContents& contents, ItemWriter* writer,
              const OpenedTable& table)
       : session_(context.session),
-        window_(context.window),
+        events_(context.events),
         routing_(context.handlers, reader),
-        export_(ExportContext{context.session, context.window, routing_, context.corruption, context.gate}),
+        reading_(ReadContext{context.session, context.events, routing_, context.corruption, context.gate}),
         reader_(reader),
         contents_(contents),
         writer_(writer),
@@ -79,26 +79,26 @@ class FolderLoad {
 
   int LoadMail() {
     reader_.set_family(ItemFamily::kMail);
-    const RecordsByKey records = JoinByKey(session_.headers, session_.message_index);
-    window_.SetProgress(0);
+    const RecordsByKey records = JoinByKey(session_.mail_rows, session_.message_index);
+    events_.Progress(0);
     int counter = 0;
-    for (const MessageEntry& header : session_.headers) {
-      reader_.SetCurrentHeader(header.sender, header.subject, header.date);
+    for (const MessageEntry& header : session_.mail_rows) {
+      reader_.SetCurrentRow(header.sender, header.subject, header.date);
       const std::vector<size_t>* positions = RecordsOf(records, header.key);
       if (positions == nullptr) continue;
       for (size_t position : *positions) {
-        window_.SetProgress(counter + 1);
-        if (!ExportRecord(session_.message_index[position])) return -1;
+        events_.Progress(counter + 1);
+        if (!ReadAndHandleRecord(session_.message_index[position])) return -1;
         if (counter == 99) {
-          window_.SetProgress(0);
+          events_.Progress(0);
           counter = 0;
         } else {
           ++counter;
         }
       }
     }
-    if (writer_ != nullptr) session_.headers.clear();
-    window_.SetProgress(0);
+    if (writer_ != nullptr) session_.mail_rows.clear();
+    events_.Progress(0);
     return 1;
   }
 
@@ -109,21 +109,21 @@ class FolderLoad {
       const std::vector<size_t>* positions = RecordsOf(records, header.key);
       if (positions == nullptr) continue;
       for (size_t position : *positions) {
-        if (!ExportRecord(session_.message_index[position])) return -1;
+        if (!ReadAndHandleRecord(session_.message_index[position])) return -1;
       }
     }
     return 1;
   }
 
  private:
-  // Exports the record of `entry`; in save mode hands what it yielded to
+  // Reads the record of `entry`; in save mode hands what it yielded to
   // the writer and drops it. False when the load is cancelled.
-  bool ExportRecord(const MsgIndexEntry& entry) {
-    if (export_.gate != nullptr && !export_.gate->Pass()) return false;
+  bool ReadAndHandleRecord(const MsgIndexEntry& entry) {
+    if (reading_.gate != nullptr && !reading_.gate->Pass()) return false;
     reader_.set_current_key(*entry.key);
     const size_t items_before = contents_.items().size();
     const size_t contacts_before = contents_.contacts().size();
-    if (ExportMsgRecord(export_, table_, entry.record) != 1) return false;
+    if (ReadMsgRecord(reading_, table_, entry.record) != 1) return false;
     if (writer_ != nullptr) HandToWriter(items_before, contacts_before);
     return true;
   }
@@ -140,9 +140,9 @@ class FolderLoad {
   }
 
   StoreSession& session_;
-  WindowPort& window_;
+  StoreEvents& events_;
   ItemContentRouting routing_;
-  ExportContext export_;
+  ReadContext reading_;
   ItemContentReader& reader_;
   FolderContents& contents_;
   ItemWriter* writer_;
@@ -151,7 +151,7 @@ class FolderLoad {
 
 }  // namespace
 
-int LoadFolderItems(ExportContext& context, ItemContentReader& reader, FolderContents& contents,
+int LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
                     ItemWriter* writer) {
   StoreSession& session = context.session;
   if (!session.database) return -1;

@@ -1,9 +1,9 @@
 // The folder item loader: after a folder's headers were listed, fetches the
 // full content of every listed item from the Msg table. Each mail header
-// (session.headers) and each contact header (session.contacts) is joined by
+// (session.mail_rows) and each contact header (session.contacts) is joined by
 // its key with every Msg record of that key (session.message_index, through
 // a hash of the folder's keys: one walk of the index, never headers times
-// records), and each such record is exported by position to the
+// records), and each such record is read by position to the
 // item-content reader.
 //
 // In save mode (session.open_folder.save_mode) each item is handed to an
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "store/body_chunk.h"
-#include "store/export_table.h"
+#include "store/table_walk.h"
 #include "store/item_content.h"
 #include "store/item_content_reader.h"
 
@@ -37,18 +37,18 @@ class ItemWriter {
 //   - mail ("Folder"): for each header in order, its sender, subject and
 //     date become the reader's current header; for each index entry with
 //     the header's key, in index order: the entry's key becomes the current
-//     key, the progress bar shows counter + 1, the record is exported; the
-//     counter goes 0..99 and starts again at 0 after 99 (so the bar climbs
-//     1..100, falls to 0 and climbs again). The bar starts and ends at 0.
+//     key, the progress position is counter + 1, the record is read; the
+//     counter goes 0..99 and starts again at 0 after 99 (so the position climbs
+//     1..100, falls to 0 and climbs again). The position starts and ends at 0.
 //   - contacts ("IPF.Contact", "IPM.Contact"): the same join, the progress
-//     bar untouched;
+//     position untouched;
 //   - any other class: nothing is loaded.
 // Returns -1 when no database is open, the Msg table cannot be opened
 // (reported), the context's gate cancels the load, or save mode is set
 // without a writer; 1 otherwise (also when there is no Msg table). A record
 // that cannot be read is reported and the load goes on. Records go to the
 // reader whatever the context's handlers do with ItemContent.
-int LoadFolderItems(ExportContext& context, ItemContentReader& reader, FolderContents& contents,
+int LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
                     ItemWriter* writer = nullptr);
 
 }  // namespace edb

@@ -71,14 +71,14 @@ ItemContentReader::ItemContentReader(FolderContents* contents, const std::vector
       corruption_(corruption),
       extract_recipients_(ExtractRecipientAddresses) {}
 
-void ItemContentReader::SetCurrentHeader(std::u16string sender, std::u16string subject, std::u16string date) {
+void ItemContentReader::SetCurrentRow(std::u16string sender, std::u16string subject, std::u16string date) {
   sender_ = std::move(sender);
   subject_ = std::move(subject);
   date_ = std::move(date);
 }
 
-int ItemContentReader::ReadItem(const RecordRef& ref, WindowPort& window) {
-  (void)window;
+int ItemContentReader::ReadItem(const RecordRef& ref, StoreEvents& events) {
+  (void)events;
   if (ref.record == nullptr) return -1;
   const int count = NumberOfValues(ref);
   if (count <= 0) return -1;

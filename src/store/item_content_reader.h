@@ -13,9 +13,9 @@
 //
 //   ItemContentReader reader(&contents, session.attachments, provider, corruption);
 //   reader.set_family(ItemFamily::kMail);
-//   reader.SetCurrentHeader(sender, subject, date);
+//   reader.SetCurrentRow(sender, subject, date);
 //   reader.set_current_key(key);
-//   reader.ReadItem(record, window);
+//   reader.ReadItem(record, events);
 #pragma once
 
 #include <cstdint>
@@ -55,7 +55,7 @@ class ItemContentReader : public ItemContentSink {
   // ContactContent, anything else nothing.
   void set_family(ItemFamily family) { family_ = family; }
   // The texts of the header whose record is read next (mail only).
-  void SetCurrentHeader(std::u16string sender, std::u16string subject, std::u16string date);
+  void SetCurrentRow(std::u16string sender, std::u16string subject, std::u16string date);
   // The key of the record read next; its body chunks carry it.
   void set_current_key(std::u16string key) { current_key_ = std::move(key); }
   // Replaces the recipient extractor (ExtractRecipientAddresses by default).
@@ -67,7 +67,7 @@ class ItemContentReader : public ItemContentSink {
   // (and the item kept, by family), -1 when the record is missing, has no
   // values, or a column name (longer than 256 units included) or type cannot
   // be read; nothing is kept then, body chunks included.
-  int ReadItem(const RecordRef& record, WindowPort& window) override;
+  int ReadItem(const RecordRef& record, StoreEvents& events) override;
 
  private:
   struct RecordTexts;

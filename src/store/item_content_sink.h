@@ -4,7 +4,7 @@
 #pragma once
 
 #include "store/record_value.h"
-#include "store/window_port.h"
+#include "store/store_events.h"
 
 namespace edb {
 
@@ -14,7 +14,7 @@ class ItemContentSink {
   // Reads every value of `record` once and keeps the item's content.
   // Returns 1 when the record was read, -1 when it is missing, has no
   // values, or a column name or type cannot be read (nothing is kept then).
-  virtual int ReadItem(const RecordRef& record, WindowPort& window) = 0;
+  virtual int ReadItem(const RecordRef& record, StoreEvents& events) = 0;
 };
 
 }  // namespace edb

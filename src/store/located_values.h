@@ -1,5 +1,5 @@
 // Reading the values a record handler needs at the positions the table
-// export located. A column the table does not have (no position) reads as an
+// walk located. A column the table does not have (no position) reads as an
 // absent value: the renderer's default comes back.
 #pragma once
 

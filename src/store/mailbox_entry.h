@@ -1,9 +1,8 @@
-// One mailbox shown in the tree: an entry of the session's mailbox list.
+// One mailbox of the store: an entry of the session's mailbox list.
 #pragma once
 
 #include <string>
 
-#include "store/tree_item.h"
 
 namespace edb {
 
@@ -12,8 +11,6 @@ struct MailboxEntry {
   std::u16string key;
   // The tree label ("S3001"), "Unknown" when absent.
   std::u16string display_name;
-  // The mailbox's item in the tree, directly under the root item.
-  TreeItem tree_item;
 };
 
 }  // namespace edb

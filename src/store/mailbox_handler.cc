@@ -1,22 +1,21 @@
-// Mailbox records to mailbox entries and tree items.
+// Mailbox records to mailbox entries.
 #include "store/mailbox_handler.h"
 
 #include "store/located_values.h"
 #include "store/system_names.h"
-#include "store/tree_insertion.h"
 
 namespace edb {
 
 int HandleMailboxRecord(StoreSession& session, const RecordRef& record, const ColumnPositions& columns,
-                        WindowPort& window) {
+                        StoreEvents& events) {
   if (record.record == nullptr) return -1;
   std::optional<std::u16string> key = IdentifierAt(record, columns.mailbox_key, ByteOrder::kBigEndian, std::nullopt);
   std::optional<std::u16string> name = ValueTextAt(record, columns.display_name, key);
   if (!name) name = key;  // an unreadable name: shown by its key like a missing one
   if (!name) return 1;    // neither a name nor a key: nothing to show it by
   if (IsSystemMailboxName(*name)) return 1;
-  TreeItem item = InsertStoreTreeItem(session, window, session.mailbox_parent_item, *name, std::nullopt);
-  session.mailboxes.push_back(MailboxEntry{key.value_or(std::u16string(kUnknownText)), *name, item});
+  session.mailboxes.push_back(MailboxEntry{key.value_or(std::u16string(kUnknownText)), *name});
+  events.MailboxAdded(session.mailboxes.size() - 1);
   return 1;
 }
 

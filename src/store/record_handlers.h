@@ -1,23 +1,23 @@
-// The record handlers the table export dispatches to: one method per kind of
-// store table, plus the item-content reader that the single-record export
+// The record handlers the table walk dispatches to: one method per kind of
+// store table, plus the item-content reader that the single-record read
 // calls. Each reads the record's values through the RecordRef (the record and
-// the long-value source of its table) at the positions the export located,
+// the long-value source of its table) at the positions the walk located,
 // and returns 1 when the record was handled, -1 otherwise (the mailbox and
 // folder handlers fail only when given no record).
 //
-// Handlers run on the worker that exports the table and may change the
-// window through `window`. The RecordRef is valid only during the call.
+// Handlers run on the worker that walks the table and tell what they add to
+// the model through `events`. The RecordRef is valid only during the call.
 #pragma once
 
 #include <cstdint>
 
 #include "store/column_positions.h"
 #include "store/record_value.h"
-#include "store/window_port.h"
+#include "store/store_events.h"
 
 namespace edb {
 
-// The handlers a table's records can go to; kNone: the table is not exported.
+// The handlers a table's records can go to; kNone: the table is not walked.
 enum class RecordHandlerKind { kNone, kMailbox, kFolder, kMessageIndex, kAttachment, kContentsRow };
 
 class RecordHandlers {
@@ -25,23 +25,23 @@ class RecordHandlers {
   virtual ~RecordHandlers() = default;
 
   // A record of "Mailbox": mailbox_key and display_name are set.
-  virtual int Mailbox(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) = 0;
+  virtual int Mailbox(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) = 0;
   // A record of "Folders": folder_id, mailbox_key, display_name,
   // container_class as far as the table has them.
-  virtual int Folder(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) = 0;
+  virtual int Folder(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) = 0;
   // A record of "Msg" at position `index`: message_key and attachment_ids.
   virtual int MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                           WindowPort& window) = 0;
+                           StoreEvents& events) = 0;
   // A record of "1-23" at position `index`: attachment_key, display_name,
   // attachment_data, attachment_file_name.
   virtual int Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                         WindowPort& window) = 0;
+                         StoreEvents& events) = 0;
   // A row of a folder's contents table (or of any other table the dispatch
   // gives to this handler).
   virtual int ContentsRow(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                          WindowPort& window) = 0;
+                          StoreEvents& events) = 0;
   // One record of "Msg", fetched by position, whose full content is wanted.
-  virtual int ItemContent(const RecordRef& record, WindowPort& window) = 0;
+  virtual int ItemContent(const RecordRef& record, StoreEvents& events) = 0;
 };
 
 }  // namespace edb

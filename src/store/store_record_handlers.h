@@ -4,7 +4,7 @@
 // their content go on to an ItemContentSink.
 //
 //   StoreRecordHandlers handlers(session, corruption, &temp_folder);
-//   ExportContext context{session, window, handlers, corruption};
+//   ReadContext context{session, events, handlers, corruption};
 //   ScanDatabase(context);
 #pragma once
 
@@ -20,7 +20,7 @@ namespace edb {
 class StoreRecordHandlers : public RecordHandlers {
  public:
   // `session` is filled; damaged values that a handler skips are reported
-  // to `corruption`; files the handlers export (attachment data in save
+  // to `corruption`; files the handlers write (attachment data in save
   // mode, the contents rows' value at position 39) go to `temp_folder`, or
   // are not written when it is null. `item_content` receives the records of
   // ItemContent; null: they are accepted and dropped. All must outlive the
@@ -30,16 +30,16 @@ class StoreRecordHandlers : public RecordHandlers {
 
   void set_item_content_sink(ItemContentSink* sink) { item_content_ = sink; }
 
-  int Mailbox(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) override;
-  int Folder(const RecordRef& record, const ColumnPositions& columns, WindowPort& window) override;
+  int Mailbox(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
+  int Folder(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
   int MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                   WindowPort& window) override;
+                   StoreEvents& events) override;
   int Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                 WindowPort& window) override;
+                 StoreEvents& events) override;
   int ContentsRow(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                  WindowPort& window) override;
+                  StoreEvents& events) override;
   // Hands the record to the item-content sink; 1 when there is none.
-  int ItemContent(const RecordRef& record, WindowPort& window) override;
+  int ItemContent(const RecordRef& record, StoreEvents& events) override;
 
  private:
   StoreSession& session_;

@@ -21,7 +21,7 @@ void StoreSession::ClearLists() {
   folders.clear();
   message_index.clear();
   attachments.clear();
-  headers.clear();
+  mail_rows.clear();
   contacts.clear();
 }
 

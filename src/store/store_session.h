@@ -1,6 +1,7 @@
 // The state of the store reader: the database being read, its table
-// directory, the tree items the scan keeps, and the entry lists the record
-// handlers fill. One session serves a scan and every folder load and save
+// directory, and the entry lists the record handlers fill (the store
+// model: mailboxes, folders, message index, attachments, and the rows of the
+// folder that is open). One session serves a scan and every folder load and save
 // that follows it; a scan empties and rebuilds it.
 #pragma once
 
@@ -19,7 +20,6 @@
 #include "store/msg_index_entry.h"
 #include "store/open_folder_state.h"
 #include "store/table_directory.h"
-#include "store/tree_item.h"
 
 namespace edb {
 
@@ -64,20 +64,14 @@ struct StoreSession {
   std::unique_ptr<ese::Database> database;
   TableDirectory tables;
 
-  TreeItem root_item;
-  // Where mailbox items are inserted (the root item after a scan).
-  TreeItem mailbox_parent_item;
-  // The item most recently inserted by the scan or a record handler.
-  TreeItem last_inserted_item;
-
   std::vector<MailboxEntry> mailboxes;
   std::vector<FolderEntry> folders;
   std::vector<MsgIndexEntry> message_index;
   std::vector<AttachmentEntry> attachments;
-  // The mail headers and contacts of the folder that is open.
-  std::vector<MessageEntry> headers;
+  // The mail rows and contacts of the folder that is open (its listed rows).
+  std::vector<MessageEntry> mail_rows;
   std::vector<ContactEntry> contacts;
-  // The folder that is open: row number, class, save mode, status text.
+  // The folder that is open: row number, class, save mode.
   OpenFolderState open_folder;
 
 };

@@ -15,10 +15,10 @@ using contentstest::TableRows;
 class RecordingBodyPass : public edb::FolderBodyPass {
  public:
   explicit RecordingBodyPass(const edbtest::RecordingWindow& window) : window_(window) {}
-  void Run(edb::ExportContext& context, const edb::FolderEntry& folder) override {
+  void Run(edb::ReadContext& context, const edb::FolderEntry& folder) override {
     folders.push_back(edb::Utf16ToUtf8(folder.display_name));
     calls_before = window_.calls.size();
-    headers_seen = context.session.headers.size();
+    headers_seen = context.session.mail_rows.size();
   }
   std::vector<std::string> folders;
   size_t calls_before = 0;
@@ -46,14 +46,14 @@ std::unique_ptr<contentstest::ScannedStore> InboxStore(const edbtest::ScratchDir
 TEST(FolderOpenerTest, AFolderClickListsItsHeadersThenRunsTheBodyPassWithTheWindowDisabled) {
   edbtest::ScratchDir dir;
   auto store = InboxStore(dir);
-  store->session.headers.push_back({7, u"stale", u"", u"", u"", std::nullopt});
+  store->session.mail_rows.push_back({7, u"stale", u"", u"", u"", std::nullopt});
   store->window.calls.clear();
   RecordingBodyPass body(store->window);
-  edb::FolderHeaders headers = store->Open("Inbox", &body);
+  edb::FolderRows headers = store->Open("Inbox", &body);
 
   ASSERT_TRUE(headers.folder);
   EXPECT_EQ(headers.folder->display_name, u"Inbox");
-  EXPECT_EQ(headers.export_result, 1);
+  EXPECT_EQ(headers.walk_result, 1);
   const std::vector<std::string> expected = {
       "columns  Type S.No From Subject Date Attachment",
       "list clear",
@@ -91,14 +91,14 @@ TEST(FolderOpenerTest, AMailboxClickOnlyRebuildsTheColumnsAndEmptiesTheList) {
   store->window.calls.clear();
   RecordingBodyPass body(store->window);
   const edb::MailboxEntry mailbox = store->session.mailboxes.at(0);
-  edb::FolderHeaders headers = edb::OpenFolder(store->context, mailbox.tree_item, mailbox.display_name, &body);
+  edb::FolderRows headers = edb::OpenFolder(store->context, mailbox.tree_item, mailbox.display_name, &body);
 
   EXPECT_FALSE(headers.folder);
   EXPECT_EQ(store->window.calls,
             (std::vector<std::string>{"columns  Type S.No From Subject Date Attachment", "list clear",
                                       "page " + edb::Utf16ToUtf8(edb::kFolderDonePage), "status  "}));
   EXPECT_TRUE(body.folders.empty());
-  EXPECT_TRUE(store->session.headers.empty());
+  EXPECT_TRUE(store->session.mail_rows.empty());
   EXPECT_EQ(store->session.open_folder.folder_class, folder_class);
 }
 
@@ -108,8 +108,8 @@ TEST(FolderOpenerTest, AFolderNamingTheAttachmentTableExportsNothing) {
   ASSERT_EQ(store->FolderNamed("Clash")->contents_table_name, u"1-23");
   const size_t attachments = store->session.attachments.size();
   store->window.calls.clear();
-  edb::FolderHeaders headers = store->Open("Clash");
-  EXPECT_EQ(headers.export_result, 1);
+  edb::FolderRows headers = store->Open("Clash");
+  EXPECT_EQ(headers.walk_result, 1);
   EXPECT_TRUE(store->window.rows.empty());
   EXPECT_TRUE(store->window.Calls("progress").empty());
   EXPECT_EQ(store->session.attachments.size(), attachments);

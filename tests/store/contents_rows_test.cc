@@ -56,10 +56,10 @@ TEST(ContentsRowsTest, MailFoldersListEveryClassAMailClientShowsAndHideConfigura
   // Every row counts, listed or not.
   EXPECT_EQ(Column(rows, 2), (std::vector<std::string>{"1", "3", "4", "5", "7", "8", "10"}));
   EXPECT_EQ(Column(rows, 0)[1], "100000000010003");
-  ASSERT_EQ(store->session.headers.size(), rows.size());
+  ASSERT_EQ(store->session.mail_rows.size(), rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(store->session.headers[i].number, std::stoi(rows[i][2]));
-    EXPECT_EQ(store->session.headers[i].key, edb::Utf8ToUtf16(rows[i][0]));
+    EXPECT_EQ(store->session.mail_rows[i].number, std::stoi(rows[i][2]));
+    EXPECT_EQ(store->session.mail_rows[i].key, edb::Utf8ToUtf16(rows[i][0]));
   }
   EXPECT_EQ(store->session.open_folder.folder_class, u"Folder");  // "IPF.Note" read as ordinary mail
 }
@@ -103,7 +103,7 @@ TEST(ContentsRowsTest, MailCellsAndEntriesFromTextsSubjectsAndDates) {
   EXPECT_EQ(store->window.rows, expected);
 
   std::vector<std::string> entries;
-  for (const edb::MessageEntry& e : store->session.headers) {
+  for (const edb::MessageEntry& e : store->session.mail_rows) {
     entries.push_back(std::to_string(e.number) + "|" + Utf16ToUtf8(e.sender) + "|" + Utf16ToUtf8(e.subject) + "|" +
                       Utf16ToUtf8(e.date) + "|" + Utf16ToUtf8(e.attachments.value_or(u"none")));
   }
@@ -178,7 +178,7 @@ TEST(ContentsRowsTest, EachFamilyFillsItsOwnColumnsAndRowNumbersRestartPerFolder
                                "Feb 16, 2004 10:30:00", "Raum 4.01"},
                               {"100000000050002", "IPM.Appointment", "2", "", "Meeting 2", "Feb 14, 2004 09:00:00",
                                "Feb 17, 2004 10:30:00", "Raum 4.01"}}));
-  EXPECT_TRUE(store->session.headers.empty());
+  EXPECT_TRUE(store->session.mail_rows.empty());
 
   store->Open("Contacts");
   EXPECT_EQ(store->window.headings.size(), 12u);
@@ -223,7 +223,7 @@ TEST(ContentsRowsTest, SaveModeShowsEachHeaderOnTheStatusLineAndKeepsTheEntries)
   store->window.calls.clear();
   store->Open("Inbox");
   EXPECT_TRUE(store->window.rows.empty());
-  EXPECT_EQ(store->session.headers.size(), 1u);  // listed classes only, as when browsing
+  EXPECT_EQ(store->session.mail_rows.size(), 1u);  // listed classes only, as when browsing
   EXPECT_EQ(store->window.Calls("status"),
             (std::vector<std::string>{"Status: Getting Inbox Header Informations",
                                       "Status: Getting Inbox Header Informations\\ Ann;]",

@@ -149,7 +149,7 @@ TEST_F(LoaderTest, SaveModeHandsEachItemToTheWriterAndKeepsNothing) {
   EXPECT_EQ(writer.written, (std::vector<std::u16string>{u"Mail 0/Body 0", u"Mail 1/Body 1"}));
   EXPECT_TRUE(store_->contents.items().empty());
   EXPECT_EQ(store_->contents.chunks().size(), 0u);
-  EXPECT_TRUE(store_->session.headers.empty());
+  EXPECT_TRUE(store_->session.mail_rows.empty());
 
   ASSERT_EQ(Load("Contacts", &writer), 1);
   EXPECT_EQ(writer.written.size(), 4u);

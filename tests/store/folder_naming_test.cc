@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "store/contents_table_name.h"
-#include "store/folder_image.h"
+#include "app/ui/folder_image.h"
 #include "base/private_temp_folder.h"
 #include "base/safe_file_name.h"
 #include "store/system_names.h"

@@ -159,8 +159,8 @@ TEST_F(IndexHandlersTest, FetchedRecordsReachTheItemContentSinkAndRecipientsCome
   edb::OpenedTable msg;
   edb::Status error;
   ASSERT_EQ(store_->session.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
-  EXPECT_EQ(edb::ExportMsgRecord(store_->context, msg, 0), 1);
-  EXPECT_EQ(edb::ExportMsgRecord(store_->context, msg, 1), 1);
+  EXPECT_EQ(edb::ReadMsgRecord(store_->context, msg, 0), 1);
+  EXPECT_EQ(edb::ReadMsgRecord(store_->context, msg, 1), 1);
   EXPECT_EQ(sink.recipients, (std::vector<std::string>{"team@contoso.com,john.doe@contoso.com,", ""}));
   // Without a sink the records are accepted and dropped.
   store_->handlers.set_item_content_sink(nullptr);
@@ -177,7 +177,7 @@ std::string FileText(const std::filesystem::path& path) {
 TEST_F(IndexHandlersTest, SaveModeWritesAttachmentDataInsideTheTemporaryFolderOnly) {
   const size_t listed = store_->session.attachments.size();
   store_->session.open_folder.save_mode = true;
-  EXPECT_EQ(edb::ExportTableByName(store_->context, u"1-23"), 1);
+  EXPECT_EQ(edb::WalkTableByName(store_->context, u"1-23"), 1);
   EXPECT_EQ(store_->session.attachments.size(), listed);  // nothing appended in save mode
 
   // Only long values are written; the two "passwd" files stay apart.

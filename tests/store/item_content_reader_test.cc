@@ -73,7 +73,7 @@ class ItemContentReaderTest : public ::testing::Test {
       auto record = table_.handle->ReadRecord(index);
       if (!record.ok()) throw std::runtime_error("record");
       reader.set_current_key(u"key" + std::u16string(1, u'0' + index));
-      reader.SetCurrentHeader(u"Sender", u"Subject", u"Date");
+      reader.SetCurrentRow(u"Sender", u"Subject", u"Date");
       if (reader.ReadItem({record->get(), &table_.handle->columns()}, window_) != 1) result = -1;
     }
     return result;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "store/item_family.h"
-#include "store/list_columns.h"
+#include "app/ui/list_columns.h"
 
 namespace edb {
 namespace {

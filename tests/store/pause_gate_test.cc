@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "scan_recorders.h"
-#include "store/export_table.h"
+#include "store/table_walk.h"
 #include "base/pause_gate.h"
 #include "store/table_directory.h"
 #include "test_support.h"
@@ -58,12 +58,12 @@ TEST(PauseGateTest, ExportPausedMidTableResumesWhereItStopped) {
   edbtest::RecordingHandlers handlers;
   ASSERT_EQ(edb::BuildTableDirectory(session, corruption), 1);
   edb::PauseGate gate;
-  edb::ExportContext context{session, window, handlers, corruption, &gate};
+  edb::ReadContext context{session, window, handlers, corruption, &gate};
   handlers.on_record = [&](const edbtest::HandledRecord& record) {
     if (record.index == 2) gate.Pause();
   };
   int result = 0;
-  std::thread worker([&] { result = edb::ExportTableByName(context, u"SruDbIdMapTable"); });
+  std::thread worker([&] { result = edb::WalkTableByName(context, u"SruDbIdMapTable"); });
   WaitUntilWaiting(gate);
   EXPECT_EQ(handlers.records.size(), 3u);
   gate.Resume();

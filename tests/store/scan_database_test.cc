@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "scan_recorders.h"
-#include "store/scan_database.h"
-#include "store/status_pages.h"
+#include "app/ui/scan_flow.h"
+#include "app/ui/status_pages.h"
 #include "base/text_encoding.h"
 #include "test_support.h"
 
@@ -32,7 +32,7 @@ class ScanTest : public ::testing::Test {
     session_.folders.push_back({u"1000000000091c1", u"Inbox", edb::TreeItem{3}, u"1-91C1", u"Folder"});
     session_.message_index.push_back({u"1", 0, std::nullopt});
     session_.attachments.push_back({u"0", u"a.txt", 0});
-    session_.headers.push_back({1, u"1", u"Ann;", u"Hi", u"Unknown", std::nullopt});
+    session_.mail_rows.push_back({1, u"1", u"Ann;", u"Hi", u"Unknown", std::nullopt});
     session_.contacts.push_back({u"2", u"IPM.Contact"});
   }
 
@@ -41,7 +41,7 @@ class ScanTest : public ::testing::Test {
     EXPECT_TRUE(session_.folders.empty());
     EXPECT_TRUE(session_.message_index.empty());
     EXPECT_TRUE(session_.attachments.empty());
-    EXPECT_TRUE(session_.headers.empty());
+    EXPECT_TRUE(session_.mail_rows.empty());
     EXPECT_TRUE(session_.contacts.empty());
   }
 
@@ -50,7 +50,7 @@ class ScanTest : public ::testing::Test {
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
   edb::PauseGate gate_;
-  edb::ExportContext context_{session_, window_, handlers_, corruption_, &gate_};
+  edb::ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
 };
 
 TEST_F(ScanTest, DatabaseWithoutStoreTablesRunsEveryStepAndCompletes) {

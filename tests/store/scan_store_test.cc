@@ -10,7 +10,7 @@
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "test_support.h"
 
 namespace {
@@ -70,7 +70,7 @@ class StoreScan : public ::testing::Test {
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
   edb::PauseGate gate_;
-  edb::ExportContext context_{session_, window_, handlers_, corruption_, &gate_};
+  edb::ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
 };
 
 const std::vector<std::string> kColumns = {"Q6764", "S3001"};

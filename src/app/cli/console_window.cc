@@ -45,30 +45,8 @@ void ConsoleWindow::ClearProgressLine() {
   progress_line_shown_ = false;
 }
 
-void ConsoleWindow::ClearTree() { tree_.clear(); }
-
-edb::TreeItem ConsoleWindow::InsertTreeItem(edb::TreeItem parent, std::u16string_view label, int image) {
-  edb::TreeItem item{next_item_id_++};
-  tree_.push_back(TreeNode{item, parent, std::u16string(label), image});
-  return item;
-}
-
-void ConsoleWindow::ClearList() { rows_.clear(); }
-
-void ConsoleWindow::SetListColumns(std::span<const edb::ListColumn> columns) {
-  columns_.assign(columns.begin(), columns.end());
-}
-
-int ConsoleWindow::AppendListRow(int) {
-  rows_.emplace_back();
-  return static_cast<int>(rows_.size()) - 1;
-}
-
-void ConsoleWindow::SetListCell(int row, int column, std::u16string_view text) {
-  if (row < 0 || static_cast<size_t>(row) >= rows_.size() || column < 0) return;
-  std::vector<std::u16string>& cells = rows_[row];
-  if (cells.size() <= static_cast<size_t>(column)) cells.resize(column + 1);
-  cells[column] = text;
+edb::TreeItem ConsoleWindow::InsertTreeItem(edb::TreeItem, std::u16string_view, int) {
+  return edb::TreeItem{next_item_id_++};
 }
 
 void ConsoleWindow::ShowMessage(edb::MessageKind kind, std::u16string_view text, std::u16string_view) {

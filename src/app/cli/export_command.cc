@@ -150,9 +150,9 @@ int RunExport(const ExportOptions& options) {
   }
   if (asked == 0) request.expected_items = static_cast<int64_t>(store->session().message_index.size());
 
-  edb::ExportContext& scanned = store->context();
+  edb::WindowContext& scanned = store->context();
   QuietWindow window(scanned.window);
-  edb::ExportContext context{scanned.session, window, scanned.handlers, scanned.corruption, nullptr};
+  edb::WindowContext context{scanned.session, window, scanned.handlers, scanned.corruption, nullptr};
   ProgressLine progress;
   const edb::SaveSummary summary = edb::RunSave(context, request, &progress);
   progress.Clear();

@@ -1,6 +1,6 @@
 // edbrecover list FILE FOLDER [--json]: scans a store database, opens one
 // folder as a click on its tree item does (columns by the folder's display
-// name, the header pass of its contents table) and prints the message list:
+// name, the rows of its contents table) and prints the message list:
 // as an aligned table or as one JSON object. FOLDER is a contents table name
 // ("1-91C1") or "mailbox name/folder name".
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
-#include "store/folder_opener.h"
 #include "scanned_store.h"
 #include "base/text_encoding.h"
 #include "terminal_text.h"
@@ -35,9 +34,9 @@ using Table = std::vector<std::vector<std::string>>;
 // The list's rows as UTF-8 (`to_utf8` converts each cell), each cut or
 // padded to exactly `columns` cells, as a list view shows them: texts beyond
 // the last column are dropped, cells never set are empty.
-Table ListRows(const ConsoleWindow& window, size_t columns, std::string (*to_utf8)(std::u16string_view)) {
+Table ListRows(const FolderListing& listing, size_t columns, std::string (*to_utf8)(std::u16string_view)) {
   Table rows;
-  for (const std::vector<std::u16string>& cells : window.list_rows()) {
+  for (const std::vector<std::u16string>& cells : listing.rows) {
     std::vector<std::string> row(columns);
     for (size_t c = 0; c < columns && c < cells.size(); ++c) row[c] = to_utf8(cells[c]);
     rows.push_back(std::move(row));
@@ -81,11 +80,11 @@ void PrintAligned(const std::vector<std::string>& headings, const Table& rows) {
   }
 }
 
-void PrintList(const ListOptions& options, const edb::FolderEntry& folder, const ConsoleWindow& window) {
+void PrintList(const ListOptions& options, const edb::FolderEntry& folder, const FolderListing& listing) {
   std::vector<std::string> headings;
-  for (const edb::ListColumn& column : window.list_columns()) headings.push_back(edb::Utf16ToUtf8(column.heading));
+  for (const edb::ListColumn& column : listing.columns) headings.push_back(edb::Utf16ToUtf8(column.heading));
   if (options.json) {
-    const Table rows = ListRows(window, headings.size(), edb::Utf16ToUtf8);
+    const Table rows = ListRows(listing, headings.size(), edb::Utf16ToUtf8);
     const nlohmann::json json = {{"folder", edb::Utf16ToUtf8(folder.display_name)},
                                  {"class", edb::Utf16ToUtf8(folder.container_class)},
                                  {"columns", headings},
@@ -93,7 +92,7 @@ void PrintList(const ListOptions& options, const edb::FolderEntry& folder, const
     std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
     return;
   }
-  const Table rows = ListRows(window, headings.size(), TerminalText);
+  const Table rows = ListRows(listing, headings.size(), TerminalText);
   std::printf("%s  [%s]  %zu rows\n", TerminalText(folder.display_name).c_str(),
               TerminalText(folder.container_class).c_str(), rows.size());
   if (!headings.empty() && headings[0].empty()) headings[0] = "Key";
@@ -111,8 +110,7 @@ int RunList(const ListOptions& options) {
   const std::optional<edb::FolderEntry> found = ScanAndFindFolder(*store, options.file, options.folder);
   if (!found) return 1;
   const edb::FolderEntry& folder = *found;
-  edb::OpenFolder(store->context(), folder.tree_item, folder.display_name);
-  PrintList(options, folder, store->window());
+  PrintList(options, folder, ReadFolder(*store, folder, nullptr));
   return 0;
 }
 

@@ -72,7 +72,7 @@ void PrintTree(const std::string& path, const std::vector<TreeMailbox>& tree, co
 int RunScan(const ScanOptions& options) {
   ScannedStore store(false);
   if (!store.Scan(options.file)) return 1;
-  const std::vector<TreeMailbox> tree = StoreTree(store.session(), store.window());
+  const std::vector<TreeMailbox> tree = StoreTree(store.session());
   if (options.json) {
     const nlohmann::json json = TreeJson(options.file, tree, store.session());
     std::printf("%s\n", json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());

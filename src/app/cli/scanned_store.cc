@@ -2,11 +2,13 @@
 #include "scanned_store.h"
 
 #include <cstdio>
-#include <unordered_map>
 
-#include "open_store.h"
-#include "store/scan_database.h"
+#include "app/ui/folder_image.h"
+#include "app/ui/out_of_memory.h"
+#include "app/ui/scan_flow.h"
 #include "base/text_encoding.h"
+#include "open_store.h"
+#include "store/folder_rows.h"
 
 namespace edbcli {
 namespace {
@@ -34,6 +36,20 @@ size_t MailboxNameEnd(const std::vector<TreeMailbox>& tree, std::u16string_view 
   return std::u16string_view::npos;
 }
 
+// Collects the cells of the listed rows; progress goes to the console.
+class RowCollector : public edb::StoreEvents {
+ public:
+  explicit RowCollector(ConsoleWindow& window) : window_(window) {}
+  void Progress(int position) override { window_.SetProgress(position); }
+  void RowRead(edb::ItemFamily family, const edb::ListRow& row, bool listed) override {
+    if (listed) rows.push_back(edb::ListRowCells(family, row));
+  }
+  std::vector<std::vector<std::u16string>> rows;
+
+ private:
+  ConsoleWindow& window_;
+};
+
 }  // namespace
 
 ScannedStore::ScannedStore(bool with_temp_folder)
@@ -53,26 +69,34 @@ bool ScannedStore::Scan(const std::string& path) {
   return completed;
 }
 
-std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const ConsoleWindow& window) {
-  std::unordered_map<int64_t, const edb::MailboxEntry*> mailbox_of_item;
-  for (const edb::MailboxEntry& mailbox : session.mailboxes) mailbox_of_item[mailbox.tree_item.id] = &mailbox;
-  std::unordered_map<int64_t, const edb::FolderEntry*> folder_of_item;
-  for (const edb::FolderEntry& folder : session.folders) folder_of_item[folder.tree_item.id] = &folder;
-
+std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session) {
   std::vector<TreeMailbox> tree;
-  std::unordered_map<int64_t, size_t> position_of_mailbox;
-  for (const ConsoleWindow::TreeNode& node : window.tree()) {
-    if (auto mailbox = mailbox_of_item.find(node.item.id); mailbox != mailbox_of_item.end()) {
-      position_of_mailbox[node.item.id] = tree.size();
-      tree.push_back(TreeMailbox{mailbox->second, node.image, {}});
-      continue;
-    }
-    auto folder = folder_of_item.find(node.item.id);
-    auto parent = position_of_mailbox.find(node.parent.id);
-    if (folder == folder_of_item.end() || parent == position_of_mailbox.end()) continue;
-    tree[parent->second].folders.push_back(TreeFolder{folder->second, node.image});
+  tree.reserve(session.mailboxes.size());
+  for (const edb::MailboxEntry& mailbox : session.mailboxes) {
+    tree.push_back(TreeMailbox{&mailbox, edb::FolderImage(mailbox.display_name, std::nullopt), {}});
+  }
+  for (const edb::FolderEntry& folder : session.folders) {
+    if (folder.mailbox_index >= tree.size()) continue;
+    tree[folder.mailbox_index].folders.push_back(
+        TreeFolder{&folder, edb::FolderImage(folder.display_name, folder.container_class)});
   }
   return tree;
+}
+
+FolderListing ReadFolder(ScannedStore& store, const edb::FolderEntry& folder, edb::FolderBodyPass* body_pass) {
+  FolderListing listing;
+  listing.columns = edb::ListColumnsFor(folder.display_name);
+  RowCollector collector(store.window());
+  edb::WindowContext& context = store.context();
+  edb::ReadContext reading = context.Reading(collector);
+  edb::EndingProcessWhenMemoryRunsOut(store.window(), [&] {
+    edb::ResetOpenFolder(context.session);
+    edb::ReadFolderRows(reading, folder);
+    if (body_pass != nullptr) body_pass->Run(reading, folder);
+    return 0;
+  });
+  listing.rows = std::move(collector.rows);
+  return listing;
 }
 
 const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std::string& spec) {
@@ -98,7 +122,7 @@ const TreeFolder* FindTreeFolder(const std::vector<TreeMailbox>& tree, const std
 std::optional<edb::FolderEntry> ScanAndFindFolder(ScannedStore& store, const std::string& file,
                                                   const std::string& spec) {
   if (!store.Scan(file)) return std::nullopt;
-  const std::vector<TreeMailbox> tree = StoreTree(store.session(), store.window());
+  const std::vector<TreeMailbox> tree = StoreTree(store.session());
   const TreeFolder* found = FindTreeFolder(tree, spec);
   if (found == nullptr) {
     std::fprintf(stderr, "edbrecover: %s: no folder \"%s\" (give a contents table name such as 1-91C1, or "

@@ -1,6 +1,7 @@
-// What the scan and list commands share: a store scanned with the store's
-// record handlers into a console window, and its tree read back in tree
-// order (mailboxes in table order, each with the folders under it).
+// What the commands share: a store scanned with the store's record handlers
+// (status and progress on the console), its model in tree order (mailboxes
+// in table order, each with the folders under it), and one folder read into
+// its list rows.
 #pragma once
 
 #include <memory>
@@ -10,8 +11,10 @@
 
 #include "console_corruption_reporter.h"
 #include "console_window.h"
-#include "store/export_table.h"
+#include "app/ui/list_columns.h"
+#include "app/ui/window_context.h"
 #include "base/private_temp_folder.h"
+#include "store/body_pass.h"
 #include "store/store_record_handlers.h"
 #include "store/store_session.h"
 
@@ -30,8 +33,8 @@ class ScannedStore {
   bool Scan(const std::string& path);
 
   edb::StoreSession& session() { return session_; }
-  const ConsoleWindow& window() const { return window_; }
-  edb::ExportContext& context() { return context_; }
+  ConsoleWindow& window() { return window_; }
+  edb::WindowContext& context() { return context_; }
 
  private:
   ConsoleCorruptionReporter corruption_;  // outlives the session's provider
@@ -39,7 +42,7 @@ class ScannedStore {
   ConsoleWindow window_{false};
   std::unique_ptr<edb::PrivateTempFolder> temp_folder_;
   edb::StoreRecordHandlers handlers_;
-  edb::ExportContext context_;
+  edb::WindowContext context_;
 };
 
 struct TreeFolder {
@@ -53,9 +56,22 @@ struct TreeMailbox {
   std::vector<TreeFolder> folders;
 };
 
-// The mailboxes and folders of the scanned tree in tree order, with the
-// images the tree gave them. Valid until the store is scanned again.
-std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session, const ConsoleWindow& window);
+// The mailboxes and folders of the scanned store in tree order, with the
+// images the window's tree gives them. Valid until the store is scanned
+// again.
+std::vector<TreeMailbox> StoreTree(const edb::StoreSession& session);
+
+// One folder as its list shows it: the columns its display name gives, and
+// the cells of every listed row in order.
+struct FolderListing {
+  std::vector<edb::ListColumn> columns;
+  std::vector<std::vector<std::u16string>> rows;
+};
+
+// Reads the rows of `folder` from its contents table (progress on the
+// console) and, when `body_pass` is given, loads its items. A damaged row is
+// reported and skipped.
+FolderListing ReadFolder(ScannedStore& store, const edb::FolderEntry& folder, edb::FolderBodyPass* body_pass);
 
 // The folder that `spec` names, the first in tree order: a contents table
 // name ("1-91C1"), or "mailbox name/folder name" where the mailbox name is

@@ -13,7 +13,6 @@
 
 #include "commands.h"
 #include "store/body_pass.h"
-#include "store/folder_opener.h"
 #include "app/ui/item_preview.h"
 #include "scanned_store.h"
 #include "store/folder_contents.h"
@@ -32,8 +31,8 @@ struct ShowOptions {
 };
 
 // Columns 0 to 7 of the first list row whose column 0 is `key`.
-std::optional<edb::RowTexts> RowWithKey(const ConsoleWindow& window, const std::u16string& key) {
-  for (const std::vector<std::u16string>& cells : window.list_rows()) {
+std::optional<edb::RowTexts> RowWithKey(const FolderListing& listing, const std::u16string& key) {
+  for (const std::vector<std::u16string>& cells : listing.rows) {
     if (cells.empty() || cells[0] != key) continue;
     edb::RowTexts row;
     for (size_t c = 0; c < row.size() && c < cells.size(); ++c) row[c] = cells[c];
@@ -94,9 +93,9 @@ int RunShow(const ShowOptions& options) {
   const edb::FolderEntry& folder = *found;
   edb::FolderContents contents;
   edb::ItemBodyPass body_pass(&contents);
-  edb::OpenFolder(store->context(), folder.tree_item, folder.display_name, &body_pass);
+  const FolderListing listing = ReadFolder(*store, folder, &body_pass);
 
-  const std::optional<edb::RowTexts> row = RowWithKey(store->window(), edb::Utf8ToUtf16(options.key));
+  const std::optional<edb::RowTexts> row = RowWithKey(listing, edb::Utf8ToUtf16(options.key));
   if (!row) {
     std::fprintf(stderr, "edbrecover: %s: folder \"%s\" lists no item with key \"%s\"\n", options.file.c_str(),
                  options.folder.c_str(), options.key.c_str());

@@ -13,7 +13,7 @@
 #include <unordered_map>
 
 #include "app/ui/folder_checks.h"
-#include "store/tree_item.h"
+#include "app/ui/tree_item.h"
 
 namespace edbgui {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "app/gui/main_dialog.h"
-#include "store/out_of_memory.h"
+#include "app/ui/out_of_memory.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

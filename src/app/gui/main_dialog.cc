@@ -40,10 +40,10 @@
 #include "app/gui/safe_preview.h"
 #include "app/gui/window_bridge.h"
 #include "export/body_file.h"
-#include "store/folder_opener.h"
+#include "app/ui/folder_flow.h"
 #include "app/ui/item_preview.h"
-#include "store/list_columns.h"
-#include "store/status_pages.h"
+#include "app/ui/list_columns.h"
+#include "app/ui/status_pages.h"
 #include "base/text_encoding.h"
 
 // The compiled-in status-page images (a resource of a static library).
@@ -115,8 +115,8 @@ MainDialog::MainDialog(QWidget* parent)
   LoadStatusImages();
   handlers_ = std::make_unique<edb::StoreRecordHandlers>(session_, *corruption_, temp_.get());
   bridge_ = new WindowBridge(this, this);
-  context_ = std::make_unique<edb::ExportContext>(
-      edb::ExportContext{session_, *bridge_, *handlers_, *corruption_, &gate_});
+  context_ = std::make_unique<edb::ReadContext>(
+      edb::ReadContext{session_, *bridge_, *handlers_, *corruption_, &gate_});
 
   setWindowTitle(kTitle);
   setWindowIcon(ApplicationIcon());
@@ -343,7 +343,7 @@ void MainDialog::ChooseDatabase(const QString& path) {
 
 void MainDialog::Browse() {
   if (!states_.browse || WorkerRunning()) return;
-  session_.headers.clear();
+  session_.mail_rows.clear();
   session_.attachments.clear();
   session_.folders.clear();
   SetStatusText(u"Status: Browsing Exchange Database File");

@@ -23,11 +23,11 @@
 #include "app/ui/control_states.h"
 #include "app/ui/folder_selection.h"
 #include "store/body_pass.h"
-#include "store/export_table.h"
+#include "store/table_walk.h"
 #include "store/folder_contents.h"
 #include "base/pause_gate.h"
 #include "base/private_temp_folder.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "store/store_record_handlers.h"
 #include "store/store_session.h"
 
@@ -137,7 +137,7 @@ class MainDialog : public QMainWindow, public UiSurface {
   edb::StoreSession session_;
   std::unique_ptr<edb::StoreRecordHandlers> handlers_;
   WindowBridge* bridge_ = nullptr;
-  std::unique_ptr<edb::ExportContext> context_;
+  std::unique_ptr<edb::ReadContext> context_;
   edb::FolderContents contents_;
   edb::ItemBodyPass body_pass_{&contents_};
   edb::FolderSelection selection_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/gui/ui_surface.h"
-#include "store/window_port.h"
+#include "app/ui/window_port.h"
 
 namespace edbgui {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "store/tree_item.h"
-#include "store/window_port.h"
+#include "app/ui/tree_item.h"
+#include "app/ui/window_port.h"
 
 namespace edbgui {
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/tree_item.h"
+#include "app/ui/tree_item.h"
 
 namespace edb {
 

@@ -10,6 +10,7 @@
 #include "app/ui/folder_checks.h"
 #include "store/folder_entry.h"
 #include "store/mailbox_entry.h"
+#include "app/ui/window_tree.h"
 
 namespace edb {
 
@@ -35,8 +36,9 @@ struct FolderSelection {
   std::vector<SelectedFolder> folders;
 };
 
-// Builds both lists from the current check states.
+// Builds both lists from the current check states; `tree` holds the items
+// of `mailboxes` and `folders`.
 FolderSelection RebuildSelection(const std::vector<MailboxEntry>& mailboxes, const std::vector<FolderEntry>& folders,
-                                 const FolderChecks& checks);
+                                 const WindowTree& tree, const FolderChecks& checks);
 
 }  // namespace edb

@@ -7,7 +7,7 @@
 
 #include "store/attachment_data_reader.h"
 #include "store/body_pass.h"
-#include "store/folder_opener.h"
+#include "app/ui/folder_flow.h"
 #include "export/store_item_conversion.h"
 #include "store/folder_contents.h"
 #include "store/item_family.h"
@@ -75,7 +75,7 @@ class SaveWindow : public WindowPort {
 // Writes the items of the folder being saved into the target store.
 class SaveRun : public ItemWriter {
  public:
-  SaveRun(ExportContext& context, TargetStore& target, const SaveRequest& request, SaveObserver* observer,
+  SaveRun(WindowContext& context, TargetStore& target, const SaveRequest& request, SaveObserver* observer,
           CountingReporter& damage)
       : context_(context),
         target_(target),
@@ -155,7 +155,7 @@ class SaveRun : public ItemWriter {
     if (observer_ != nullptr) observer_->ItemDone(Summary(), request_.expected_items);
   }
 
-  ExportContext& context_;
+  WindowContext& context_;
   TargetStore& target_;
   const SaveRequest& request_;
   SaveObserver* observer_;
@@ -195,7 +195,7 @@ std::vector<SaveFolder> FoldersToSave(const StoreSession& session, const std::ve
   return chosen;
 }
 
-SaveSummary RunSave(ExportContext& context, const SaveRequest& request, SaveObserver* observer) {
+SaveSummary RunSave(WindowContext& context, const SaveRequest& request, SaveObserver* observer) {
   Result<std::unique_ptr<TargetStore>> target = TargetStore::Open(request.target, request.format);
   if (!target) {
     SaveSummary summary;
@@ -204,7 +204,7 @@ SaveSummary RunSave(ExportContext& context, const SaveRequest& request, SaveObse
   }
   CountingReporter damage(context.corruption);
   SaveWindow window(context.window);
-  ExportContext save_context{context.session, window, context.handlers, damage, context.gate};
+  WindowContext save_context{context.session, window, context.handlers, damage, context.gate};
   SaveRun run(save_context, **target, request, observer, damage);
   for (const SaveFolder& folder : request.folders) {
     if (run.Stopped()) break;
@@ -215,15 +215,15 @@ SaveSummary RunSave(ExportContext& context, const SaveRequest& request, SaveObse
     if (family == ItemFamily::kMail || family == ItemFamily::kContact) {
       context.session.open_folder.save_mode = true;
       ItemBodyPass pass(&contents, &run);
-      OpenFolder(save_context, folder.folder.tree_item, folder.folder.display_name, &pass);
+      OpenFolderEntry(save_context, folder.folder, &pass);
       context.session.open_folder.save_mode = false;
     } else {
-      OpenFolder(save_context, folder.folder.tree_item, folder.folder.display_name, nullptr);
+      OpenFolderEntry(save_context, folder.folder, nullptr);
       run.WriteRows(family, window.rows());
     }
     (void)run.FinishTarget();
   }
-  context.session.headers.clear();
+  context.session.mail_rows.clear();
   context.session.contacts.clear();
   return run.Summary();
 }

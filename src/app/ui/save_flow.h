@@ -29,7 +29,7 @@
 
 #include "base/status.h"
 #include "export/target_store.h"
-#include "store/export_table.h"
+#include "app/ui/window_context.h"
 #include "store/folder_entry.h"
 
 namespace edb {
@@ -77,7 +77,7 @@ class SaveObserver {
 std::vector<SaveFolder> FoldersToSave(const StoreSession& session, const std::vector<std::u16string>& mailboxes,
                                       const std::vector<std::u16string>& folder_specs);
 
-SaveSummary RunSave(ExportContext& context, const SaveRequest& request, SaveObserver* observer);
+SaveSummary RunSave(WindowContext& context, const SaveRequest& request, SaveObserver* observer);
 
 // "Saved 40 messages, 6 contacts, 8 calendar items and 10 attachments to DIR.
 // 0 items skipped." (with the already-present count and Stop or failure).

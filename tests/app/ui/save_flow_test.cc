@@ -8,7 +8,7 @@
 #include "app/ui/save_flow.h"
 #include "export_readback.h"
 #include "base/corruption_reporter.h"
-#include "store/scan_database.h"
+#include "app/ui/scan_flow.h"
 #include "store/store_record_handlers.h"
 #include "base/text_encoding.h"
 #include "test_support.h"
@@ -77,7 +77,7 @@ class SaveFlow : public ::testing::Test {
   RecordingWindow window_;
   StoreRecordHandlers handlers_{session_, corruption_, nullptr};
   PauseGate gate_;
-  ExportContext context_{session_, window_, handlers_, corruption_, &gate_};
+  ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
   edbtest::ScratchDir scratch_;
 };
 

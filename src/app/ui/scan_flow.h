@@ -1,12 +1,12 @@
-// The scan: the body of the scan worker. Empties the session, opens its
-// database, builds the table directory and exports the store tables
-// "Mailbox", "Folders", "Msg" and "1-23" in that order, reporting through
-// the window's status line, progress bar, status pages and message boxes.
+// The scan as the window shows it: the body of the scan worker. Opens the
+// store and reads its store tables into the model (store_scan.h), showing
+// the work on the window's tree, status line, progress bar, status pages and
+// message boxes.
 #pragma once
 
 #include <string_view>
 
-#include "store/export_table.h"
+#include "app/ui/window_context.h"
 
 namespace edb {
 
@@ -25,14 +25,14 @@ enum class ScanOutcome {
 //  3. opens the file. When that fails the status line and an error box say
 //     so (with libesedb's reason) and the scan ends with kOpenFailed; the
 //     tree keeps the root item alone;
-//  4. builds the directory, disables the tree and exports the four tables,
+//  4. builds the directory, disables the tree and reads the four tables,
 //     each whatever happened to the one before (a table that is absent is
-//     skipped);
+//     skipped), each mailbox and folder becoming a tree item;
 //  5. enables the tree, resets the progress bar, shows the completion page
 //     and the message box, and returns kCompleted.
 // A cancelled gate ends the scan at the next record or table with
 // kCancelled, leaving what was added and touching the window no more (the
 // one who cancelled shows the abort). The gate is not reset here.
-ScanOutcome ScanDatabase(ExportContext& context);
+ScanOutcome ScanDatabase(WindowContext& context);
 
 }  // namespace edb

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/tree_item.h"
+#include "app/ui/tree_item.h"
 
 namespace edb {
 

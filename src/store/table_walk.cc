@@ -1,11 +1,11 @@
-// Table export, dispatch by table name, and the single-record export.
-#include "store/export_table.h"
+// Table walk, dispatch by table name, and the single-record read.
+#include "store/table_walk.h"
 
 #include <new>
 #include <string>
 
 #include "store/column_positions.h"
-#include "store/out_of_memory.h"
+#include "store/memory_exhausted.h"
 #include "base/text_encoding.h"
 
 namespace edb {
@@ -29,16 +29,16 @@ std::string RecordWhere(std::u16string_view table_name, int32_t index) {
   return "table " + Utf16ToUtf8(table_name) + ", record " + std::to_string(index);
 }
 
-int HandleRecord(ExportContext& context, RecordHandlerKind kind, const RecordRef& record,
+int HandleRecord(ReadContext& context, RecordHandlerKind kind, const RecordRef& record,
                  const ColumnPositions& columns, int32_t index) {
   RecordHandlers& handlers = context.handlers;
-  WindowPort& window = context.window;
+  StoreEvents& events = context.events;
   switch (kind) {
-    case RecordHandlerKind::kMailbox: return handlers.Mailbox(record, columns, window);
-    case RecordHandlerKind::kFolder: return handlers.Folder(record, columns, window);
-    case RecordHandlerKind::kMessageIndex: return handlers.MessageIndex(record, columns, index, window);
-    case RecordHandlerKind::kAttachment: return handlers.Attachment(record, columns, index, window);
-    case RecordHandlerKind::kContentsRow: return handlers.ContentsRow(record, columns, index, window);
+    case RecordHandlerKind::kMailbox: return handlers.Mailbox(record, columns, events);
+    case RecordHandlerKind::kFolder: return handlers.Folder(record, columns, events);
+    case RecordHandlerKind::kMessageIndex: return handlers.MessageIndex(record, columns, index, events);
+    case RecordHandlerKind::kAttachment: return handlers.Attachment(record, columns, index, events);
+    case RecordHandlerKind::kContentsRow: return handlers.ContentsRow(record, columns, index, events);
     case RecordHandlerKind::kNone: break;
   }
   return -1;
@@ -46,7 +46,7 @@ int HandleRecord(ExportContext& context, RecordHandlerKind kind, const RecordRef
 
 // Fetches record `index` and hands it to the handler; reports and returns
 // false when either fails.
-bool ExportRecord(ExportContext& context, const OpenedTable& table, RecordHandlerKind kind,
+bool ReadAndHandleRecord(ReadContext& context, const OpenedTable& table, RecordHandlerKind kind,
                   const ColumnPositions& columns, int32_t index) {
   Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
   if (!record.ok()) {
@@ -63,7 +63,7 @@ bool ExportRecord(ExportContext& context, const OpenedTable& table, RecordHandle
 
 // The table's number of records; -1, reported, when the database cannot
 // count them (its record tree is damaged).
-int64_t CountRecords(ExportContext& context, const OpenedTable& table) {
+int64_t CountRecords(ReadContext& context, const OpenedTable& table) {
   Result<int64_t> count = table.handle->RecordCount();
   if (!count.ok()) {
     context.corruption.Corruption("records of table " + Utf16ToUtf8(table.name), count.status().reason());
@@ -72,7 +72,7 @@ int64_t CountRecords(ExportContext& context, const OpenedTable& table) {
   return *count;
 }
 
-int ExportRecords(ExportContext& context, const OpenedTable& table) {
+int WalkRecords(ReadContext& context, const OpenedTable& table) {
   RecordHandlerKind kind = HandlerForTable(table.name);
   ColumnSet set = ColumnSetForTable(table.name);
   ColumnPositions columns = InitialColumnPositions(set);
@@ -84,9 +84,9 @@ int ExportRecords(ExportContext& context, const OpenedTable& table) {
   ProgressSweep progress;
   for (int32_t index = 0; index < count; ++index) {
     if (context.gate != nullptr && !context.gate->Pass()) return -1;
-    progress.Step(context.window);
+    progress.Step(context.events);
     if (kind == RecordHandlerKind::kNone) return -1;
-    if (!ExportRecord(context, table, kind, columns, index)) result = -1;
+    if (!ReadAndHandleRecord(context, table, kind, columns, index)) result = -1;
   }
   return result;
 }
@@ -104,7 +104,7 @@ RecordHandlerKind HandlerForTable(std::u16string_view name) {
   return RecordHandlerKind::kNone;
 }
 
-int ExportTableByName(ExportContext& context, std::u16string_view name) {
+int WalkTableByName(ReadContext& context, std::u16string_view name) {
   OpenedTable table;
   Status error;
   switch (context.session.OpenTable(name, &table, &error)) {
@@ -114,19 +114,21 @@ int ExportTableByName(ExportContext& context, std::u16string_view name) {
       return -1;
     case TableLookup::kOpened: break;
   }
-  return ExportTable(context, table) == 1 ? 1 : -1;
+  return WalkTable(context, table) == 1 ? 1 : -1;
 }
 
-int ExportTable(ExportContext& context, const OpenedTable& table) {
+int WalkTable(ReadContext& context, const OpenedTable& table) {
   if (!table.handle || table.name.empty()) return -1;
   try {
-    return ExportRecords(context, table);
+    return WalkRecords(context, table);
+  } catch (const MemoryExhausted&) {
+    throw;
   } catch (const std::bad_alloc&) {
-    EndProcessOutOfMemory(context.window, kOutOfMemoryMessage);
+    throw MemoryExhausted(MemoryUse::kEntryLists);
   }
 }
 
-int ExportMsgRecord(ExportContext& context, const OpenedTable& table, int32_t index) {
+int ReadMsgRecord(ReadContext& context, const OpenedTable& table, int32_t index) {
   if (!table.handle) return 1;
   Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
   if (!record.ok()) {
@@ -136,11 +138,13 @@ int ExportMsgRecord(ExportContext& context, const OpenedTable& table, int32_t in
   if (table.name != u"Msg") return 1;
   try {
     RecordRef ref{record->get(), &table.handle->columns()};
-    if (context.handlers.ItemContent(ref, context.window) != 1) {
+    if (context.handlers.ItemContent(ref, context.events) != 1) {
       context.corruption.Corruption(RecordWhere(table.name, index), "the item's content could not be read");
     }
+  } catch (const MemoryExhausted&) {
+    throw;
   } catch (const std::bad_alloc&) {
-    EndProcessOutOfMemory(context.window, kNotEnoughMemoryMessage);
+    throw MemoryExhausted(MemoryUse::kItemContent);
   }
   return 1;
 }

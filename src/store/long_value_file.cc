@@ -1,5 +1,5 @@
 // Long values written to files of the temporary folder.
-#include "store/long_value_export.h"
+#include "store/long_value_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ese/decompress_7bit.h"
-#include "store/export_table.h"
+#include "store/table_walk.h"
 #include "store/record_value.h"
 #include "store/value_text.h"
 
@@ -62,7 +62,7 @@ int ExpandCompressed(const RecordValue& value, std::string* error) {
 }
 
 int WriteLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
-                   WindowPort& window, std::string* error, std::filesystem::path* written) {
+                   StoreEvents& events, std::string* error, std::filesystem::path* written) {
   Result<std::unique_ptr<ese::LongValue>> opened = record.record->OpenLongValue(column);
   if (!opened.ok()) return Fail(error, "the long value cannot be opened: " + opened.status().reason());
   ese::LongValue& segments = **opened;
@@ -73,7 +73,7 @@ int WriteLongValue(const RecordRef& record, int column, const std::u16string& fi
   ProgressSweep progress;
   std::vector<uint8_t> segment;
   for (int i = 0; i < segments.segment_count(); ++i) {
-    progress.Step(window);
+    progress.Step(events);
     if (Status read = segments.ReadSegment(i, &segment); !read.ok()) {
       return Fail(error, "segment " + std::to_string(i) + " of the long value cannot be read: " + read.reason());
     }
@@ -84,14 +84,14 @@ int WriteLongValue(const RecordRef& record, int column, const std::u16string& fi
 
 }  // namespace
 
-int ExportLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
-                    WindowPort& window, std::string* error, std::filesystem::path* written) {
+int WriteLongValueFile(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
+                    StoreEvents& events, std::string* error, std::filesystem::path* written) {
   RecordValue value;
   if (!ReadRecordValue(record, column, &value)) return Fail(error, "the value cannot be read");
   const uint8_t flags = value.flags;
   if (flags <= ese::value_flag::kVariableSize) return ReadAsText(record, column, error);
   if (flags & ese::value_flag::kCompressed) return ExpandCompressed(value, error);
-  if (flags & ese::value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, window, error, written);
+  if (flags & ese::value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, events, error, written);
   if ((flags & ese::value_flag::kMultiValue) && !(flags & ese::value_flag::kMultiValueSizes)) {
     return ReadAsText(record, column, error);
   }

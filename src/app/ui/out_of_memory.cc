@@ -1,5 +1,5 @@
 // Ending the process when memory runs out.
-#include "store/out_of_memory.h"
+#include "app/ui/out_of_memory.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,12 @@ void EndProcessOutOfMemory(WindowPort& window, std::u16string_view message) {
   }
   std::fflush(nullptr);
   std::_Exit(kOutOfMemoryExitCode);
+}
+
+std::u16string_view OutOfMemoryMessage(const std::bad_alloc& error) {
+  const auto* exhausted = dynamic_cast<const MemoryExhausted*>(&error);
+  if (exhausted != nullptr && exhausted->use() == MemoryUse::kItemContent) return kNotEnoughMemoryMessage;
+  return kOutOfMemoryMessage;
 }
 
 }  // namespace edb

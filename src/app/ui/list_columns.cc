@@ -1,5 +1,5 @@
 // Message list columns by clicked tree item.
-#include "store/list_columns.h"
+#include "app/ui/list_columns.h"
 
 namespace edb {
 

@@ -9,11 +9,11 @@
 
 #include "store/record_value.h"
 #include "base/private_temp_folder.h"
-#include "store/window_port.h"
+#include "store/store_events.h"
 
 namespace edb {
 
-// Exports value `column` of `record`, acting on the value's flags in this
+// Writes value `column` of `record` out to a file, acting on the value's flags in this
 // order:
 //  - no flag above 0x01: nothing written; 1, or -1 when the value cannot be
 //    read as text;
@@ -21,8 +21,8 @@ namespace edb {
 //    -1 when that fails; other types 1;
 //  - long value (0x04): its segments are written in order to a new file of
 //    `folder` named after `file_name` (UniqueFilePath: one safe component,
-//    never the name of a file handed out before); the progress bar steps
-//    once per segment as a table export's does. 1 when every segment was
+//    never the name of a file handed out before); the progress position steps
+//    once per segment as a table walk's does. 1 when every segment was
 //    read and written; -1 when the long value cannot be opened, the file
 //    cannot be created, or a segment cannot be read or written (what was
 //    written stays);
@@ -32,7 +32,7 @@ namespace edb {
 // -1 too when the value's type, flags or data cannot be read. On -1,
 // `error` says why. `written`, when given, receives the file's path when a
 // file was created (and is left alone otherwise).
-int ExportLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
-                    WindowPort& window, std::string* error, std::filesystem::path* written = nullptr);
+int WriteLongValueFile(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
+                    StoreEvents& events, std::string* error, std::filesystem::path* written = nullptr);
 
 }  // namespace edb

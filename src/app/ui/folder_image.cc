@@ -1,5 +1,5 @@
 // Tree images of folders by display name and container class.
-#include "store/folder_image.h"
+#include "app/ui/folder_image.h"
 
 #include <array>
 

@@ -9,7 +9,7 @@
 
 namespace edb {
 
-struct HeaderTexts {
+struct ListRowTexts {
   std::optional<std::u16string> key;                 // "N67b0"
   std::optional<std::u16string> message_class;       // "S1a"
   std::optional<std::u16string> sender_name;         // "S42"
@@ -30,20 +30,20 @@ struct HeaderTexts {
 
 // True when `column_name` is one of the header columns above (whole,
 // case-sensitive comparison).
-bool IsHeaderColumn(std::u16string_view column_name);
+bool IsListColumn(std::u16string_view column_name);
 
 // Keeps `text` as the value of header column `column_name` (a later value of
 // the same name replaces an earlier one, also by none); other names are
 // ignored.
-void CaptureHeaderText(HeaderTexts* texts, std::u16string_view column_name, std::optional<std::u16string> text);
+void CaptureListRowText(ListRowTexts* texts, std::u16string_view column_name, std::optional<std::u16string> text);
 
 // The subject prefix followed directly by the normalized subject; either may
 // be absent.
-std::u16string SubjectText(const HeaderTexts& texts);
+std::u16string SubjectText(const ListRowTexts& texts);
 
 // The sender name followed by ";" when there is one, then the sender
 // address made of the sender entry (FormatSenderAddress) when there is one;
 // empty when neither is there.
-std::u16string FromText(const HeaderTexts& texts);
+std::u16string FromText(const ListRowTexts& texts);
 
 }  // namespace edb

@@ -9,8 +9,8 @@
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
-#include "store/export_table.h"
-#include "store/out_of_memory.h"
+#include "store/table_walk.h"
+#include "app/ui/out_of_memory.h"
 #include "store/table_directory.h"
 #include "base/text_encoding.h"
 #include "store/value_text.h"
@@ -33,14 +33,14 @@ class TableExport : public ::testing::Test {
     ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
   }
 
-  int Export(std::u16string_view table) { return edb::ExportTableByName(context_, table); }
+  int Export(std::u16string_view table) { return edb::WalkTableByName(context_, table); }
 
   edbtest::ScratchDir scratch_;
   edbtest::RecordingCorruption corruption_;
   edb::StoreSession session_;
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
-  edb::ExportContext context_{session_, window_, handlers_, corruption_, nullptr};
+  edb::ReadContext context_{session_, window_, handlers_, corruption_, nullptr};
 };
 
 std::vector<int> Range(int from, int to) {
@@ -105,9 +105,9 @@ TEST_F(TableExport, HandlersFindTheirNamedColumnsAndMailboxFallsBackTo20And29) {
       return RecordingHandlers::MessageIndex(r, c, i, w);
     }
   } reading;
-  edb::ExportContext context{session_, window_, reading, corruption_, nullptr};
+  edb::ReadContext context{session_, window_, reading, corruption_, nullptr};
   for (std::u16string_view table : {u"Mailbox", u"Folders", u"Msg", u"1-23", u"1-23x"}) {
-    EXPECT_EQ(edb::ExportTableByName(context, table), 1);
+    EXPECT_EQ(edb::WalkTableByName(context, table), 1);
   }
   EXPECT_EQ(reading.texts, (std::vector<std::u16string>{
                                CellText("C20", 0) + u"|" + CellText("C29", 0),
@@ -189,8 +189,8 @@ TEST_F(TableExport, RunningOutOfMemoryInAHandlerEndsWithAnErrorAndNonZeroExit) {
   Write({{"Folders", {"C"}, 2}});
   StderrWindow window;
   handlers_.on_record = [](const edbtest::HandledRecord&) { throw std::bad_alloc(); };
-  edb::ExportContext context{session_, window, handlers_, corruption_, nullptr};
-  EXPECT_EXIT(edb::ExportTableByName(context, u"Folders"), ::testing::ExitedWithCode(edb::kOutOfMemoryExitCode),
+  edb::ReadContext context{session_, window, handlers_, corruption_, nullptr};
+  EXPECT_EXIT(edb::WalkTableByName(context, u"Folders"), ::testing::ExitedWithCode(edb::kOutOfMemoryExitCode),
               "box \\[Zendrask Systems Exchange Recovery\\] Out Of Memory");
 }
 
@@ -204,16 +204,16 @@ TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
       return 1;
     }
   } reader;
-  edb::ExportContext context{session_, window_, reader, corruption_, nullptr};
+  edb::ReadContext context{session_, window_, reader, corruption_, nullptr};
   edb::OpenedTable msg;
   edb::OpenedTable msgs;
   edb::Status error;
   ASSERT_EQ(session_.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
   ASSERT_EQ(session_.OpenTable(u"Msgs", &msgs, &error), edb::TableLookup::kOpened);
-  EXPECT_EQ(edb::ExportMsgRecord(context, msg, 3), 1);
-  EXPECT_EQ(edb::ExportMsgRecord(context, msg, 0), 1);
-  EXPECT_EQ(edb::ExportMsgRecord(context, msgs, 1), 1);  // not the Msg table: nothing read
-  EXPECT_EQ(edb::ExportMsgRecord(context, msg, 5), 1);   // past the end: reported
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 3), 1);
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 0), 1);
+  EXPECT_EQ(edb::ReadMsgRecord(context, msgs, 1), 1);  // not the Msg table: nothing read
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 5), 1);   // past the end: reported
   EXPECT_EQ(reader.keys, (std::vector<std::u16string>{CellText("N67b0", 3), CellText("N67b0", 0)}));
   EXPECT_EQ(corruption_.reports.size(), 1u);
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "store/contact_entry.h"
-#include "store/header_texts.h"
+#include "store/list_row_texts.h"
 #include "store/item_family.h"
 #include "store/message_entry.h"
 
@@ -16,10 +16,10 @@ namespace edb {
 
 // A header row ready to be listed: its texts, the running row number, and
 // the subject and From texts made of them.
-struct HeaderRow {
-  HeaderRow(HeaderTexts texts, int32_t number);
+struct ListRow {
+  ListRow(ListRowTexts texts, int32_t number);
 
-  HeaderTexts texts;
+  ListRowTexts texts;
   int32_t number = 0;
   std::u16string subject;
   std::u16string from;
@@ -38,13 +38,13 @@ struct HeaderRow {
 //   task:        From, subject, "T39", "Te06", "S1000"
 //   journal:     From, subject, "T39", "Be1b"
 // No cells for kNone.
-std::vector<std::u16string> HeaderRowCells(ItemFamily family, const HeaderRow& row);
+std::vector<std::u16string> ListRowCells(ItemFamily family, const ListRow& row);
 
 // The MessageEntry of a mail row: a missing sender, subject or date is
 // stored as "Unknown".
-MessageEntry MessageEntryOf(const HeaderRow& row);
+MessageEntry MessageEntryOf(const ListRow& row);
 
 // The ContactEntry of a contact row: its key and message class.
-ContactEntry ContactEntryOf(const HeaderRow& row);
+ContactEntry ContactEntryOf(const ListRow& row);
 
 }  // namespace edb

@@ -1,5 +1,5 @@
 // List cells and entries of header rows.
-#include "store/header_row.h"
+#include "store/list_row.h"
 
 #include "store/mailbox_handler.h"
 
@@ -19,15 +19,15 @@ std::u16string OrUnknown(const std::u16string& text) {
 
 }  // namespace
 
-HeaderRow::HeaderRow(HeaderTexts header_texts, int32_t row_number)
+ListRow::ListRow(ListRowTexts header_texts, int32_t row_number)
     : texts(std::move(header_texts)),
       number(row_number),
       subject(SubjectText(texts)),
       from(FromText(texts)),
       message_class(TextOf(texts.message_class)) {}
 
-std::vector<std::u16string> HeaderRowCells(ItemFamily family, const HeaderRow& row) {
-  const HeaderTexts& t = row.texts;
+std::vector<std::u16string> ListRowCells(ItemFamily family, const ListRow& row) {
+  const ListRowTexts& t = row.texts;
   std::vector<std::u16string> cells = {TextOf(t.key), row.message_class, NumberText(row.number)};
   auto add = [&cells](std::initializer_list<std::u16string> more) { cells.insert(cells.end(), more); };
   switch (family) {
@@ -55,7 +55,7 @@ std::vector<std::u16string> HeaderRowCells(ItemFamily family, const HeaderRow& r
   return cells;
 }
 
-MessageEntry MessageEntryOf(const HeaderRow& row) {
+MessageEntry MessageEntryOf(const ListRow& row) {
   MessageEntry entry;
   entry.number = row.number;
   entry.key = row.texts.key;
@@ -66,6 +66,6 @@ MessageEntry MessageEntryOf(const HeaderRow& row) {
   return entry;
 }
 
-ContactEntry ContactEntryOf(const HeaderRow& row) { return ContactEntry{row.texts.key, row.texts.message_class}; }
+ContactEntry ContactEntryOf(const ListRow& row) { return ContactEntry{row.texts.key, row.texts.message_class}; }
 
 }  // namespace edb

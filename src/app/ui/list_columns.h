@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "store/window_port.h"
+#include "app/ui/window_port.h"
 
 namespace edb {
 
