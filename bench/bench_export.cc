@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   session.database_path = argv[1];
   edbbench::CountingWindow window;
   edb::StoreRecordHandlers handlers(session, corruption, nullptr);
-  edb::ReadContext context{session, window, handlers, corruption, nullptr};
+  edb::WindowContext context{session, window, handlers, corruption, nullptr};
   Clock::time_point start = Clock::now();
   if (edb::ScanDatabase(context) != edb::ScanOutcome::kCompleted) {
     std::fprintf(stderr, "bench_export: cannot scan %s\n", argv[1]);
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   for (const edb::SaveFolder& folder : request.folders) {
     edb::FolderContents contents;
     edb::ItemBodyPass body_pass(&contents);
-    edb::OpenFolder(context, folder.folder.tree_item, folder.folder.display_name, &body_pass);
+    edb::OpenFolderEntry(context, folder.folder, &body_pass);
     loaded += contents.items().size() + contents.contacts().size();
   }
   const double load_wall = Seconds(start);

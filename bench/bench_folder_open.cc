@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
   session.database_path = argv[1];
   edbbench::CountingWindow window;
   edb::StoreRecordHandlers handlers(session, corruption, nullptr);
-  edb::ReadContext context{session, window, handlers, corruption, nullptr};
+  edb::WindowContext context{session, window, handlers, corruption, nullptr};
   Clock::time_point start = Clock::now();
   if (edb::ScanDatabase(context) != edb::ScanOutcome::kCompleted) {
     std::fprintf(stderr, "bench_folder_open: cannot scan %s\n", argv[1]);
@@ -148,21 +148,22 @@ int main(int argc, char** argv) {
     return 1;
   }
   const edb::FolderEntry opened = *folder;
+  const edb::TreeItem opened_item = context.tree.folder_items.at(static_cast<size_t>(folder - session.folders.data()));
 
   edb::FolderContents contents;
   edb::ItemBodyPass body_pass(&contents);
-  edb::OpenFolder(context, opened.tree_item, opened.display_name, &body_pass);  // warms the page cache
+  edb::OpenFolder(context, opened_item, opened.display_name, &body_pass);  // warms the page cache
   const std::vector<int32_t> positions = JoinedPositions(session);
 
   Timing bare, open, headers, bodies;
   long bytes = 0;
   for (int round = 0; round < 3; ++round) {
     Measure(&bare, [&] { bytes = BareLoop(session, *opened.contents_table_name, positions); });
-    Measure(&open, [&] { edb::OpenFolder(context, opened.tree_item, opened.display_name, &body_pass); });
+    Measure(&open, [&] { edb::OpenFolder(context, opened_item, opened.display_name, &body_pass); });
   }
   // The two passes on their own, once.
   edb::FolderRows listed;
-  Measure(&headers, [&] { listed = edb::ListFolderRows(context, opened.tree_item, opened.display_name); });
+  Measure(&headers, [&] { listed = edb::ListFolderRows(context, opened_item, opened.display_name); });
   Measure(&bodies, [&] { edb::RunFolderBodyPass(context, listed, opened.display_name, &body_pass); });
 
   std::printf("store            %s  (scan %.2f s)\n", argv[1], scan);

@@ -27,30 +27,30 @@ using Clock = std::chrono::steady_clock;
 // them, and count what they got.
 class RenderingHandlers : public edb::RecordHandlers {
  public:
-  int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::WindowPort&) override {
+  int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
     auto key = Identifier(r, c.mailbox_key);
     Count(Text(r, c.display_name, key));
     return 1;
   }
-  int Folder(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::WindowPort&) override {
+  int Folder(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
     auto id = Identifier(r, c.folder_id);
     auto key = Identifier(r, c.mailbox_key, id);
     auto name = Text(r, c.display_name, key);
     Count(Text(r, c.container_class, name));
     return 1;
   }
-  int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::WindowPort&) override {
+  int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
     Count(Identifier(r, c.message_key));
     Count(Text(r, c.attachment_ids, std::nullopt));
     return 1;
   }
-  int Attachment(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::WindowPort&) override {
+  int Attachment(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
     auto id = Identifier(r, c.attachment_key);
     Count(Text(r, c.display_name, id));
     return 1;
   }
-  int ContentsRow(const edb::RecordRef&, const edb::ColumnPositions&, int32_t, edb::WindowPort&) override { return 1; }
-  int ItemContent(const edb::RecordRef&, edb::WindowPort&) override { return 1; }
+  int ContentsRow(const edb::RecordRef&, const edb::ColumnPositions&, int32_t, edb::StoreEvents&) override { return 1; }
+  int ItemContent(const edb::RecordRef&, edb::StoreEvents&) override { return 1; }
 
   long records = 0;
   long characters = 0;
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
   session.database_path = path;
   edbbench::CountingWindow window;
   RenderingHandlers handlers;
-  edb::ReadContext context{session, window, handlers, corruption, nullptr};
+  edb::WindowContext context{session, window, handlers, corruption, nullptr};
   start = Clock::now();
   edb::ScanOutcome outcome = edb::ScanDatabase(context);
   double scan = Seconds(start);

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string table = edb::Utf16ToUtf8(*inbox->contents_table_name);
-  QTreeWidgetItem* item = dialog.tree()->WidgetItem(inbox->tree_item);
+  QTreeWidgetItem* item = dialog.tree()->WidgetItem(dialog.window_tree().folder_items.at(static_cast<size_t>(inbox - dialog.session().folders.data())));
   qint64 first_rows_ms = -1;
   qint64 last_rows_ms = 0;
   QObject::connect(dialog.list_model(), &QAbstractItemModel::rowsInserted, [&] {
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
   QObject::connect(&dialog, &edbgui::MainDialog::FolderLoaded, [&] { loaded = true; });
   heartbeat.Reset();
   clock.restart();
-  Q_EMIT dialog.tree()->ItemOpened(inbox->tree_item, item->text(0));
+  Q_EMIT dialog.tree()->ItemOpened(dialog.window_tree().folder_items.at(static_cast<size_t>(inbox - dialog.session().folders.data())), item->text(0));
   RunUntil([&] { return loaded; });
   const qint64 load_ms = clock.elapsed();
   std::printf("folder %s: %d rows; first rows after %.2f s, all rows listed after %.2f s, bodies loaded after "

@@ -85,7 +85,7 @@ class ItemContentReaderTest : public ::testing::Test {
 
   edbtest::ScratchDir scratch_;
   edbtest::RecordingCorruption corruption_;
-  edbtest::RecordingWindow window_;
+  edbtest::RecordingEvents window_;
   edb::StoreSession session_;
   edb::OpenedTable table_;
   std::vector<edb::AttachmentEntry> attachments_;

@@ -54,7 +54,7 @@ TEST(PauseGateTest, ExportPausedMidTableResumesWhereItStopped) {
   edb::StoreSession session;
   session.database_path = edbtest::RealDatabase("SRUDB.dat").string();
   ASSERT_TRUE(session.OpenDatabase(corruption).ok());
-  edbtest::RecordingWindow window;
+  edbtest::RecordingEvents window;
   edbtest::RecordingHandlers handlers;
   ASSERT_EQ(edb::BuildTableDirectory(session, corruption), 1);
   edb::PauseGate gate;

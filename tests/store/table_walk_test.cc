@@ -9,8 +9,8 @@
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
+#include "store/memory_exhausted.h"
 #include "store/table_walk.h"
-#include "app/ui/out_of_memory.h"
 #include "store/table_directory.h"
 #include "base/text_encoding.h"
 #include "store/value_text.h"
@@ -38,7 +38,7 @@ class TableExport : public ::testing::Test {
   edbtest::ScratchDir scratch_;
   edbtest::RecordingCorruption corruption_;
   edb::StoreSession session_;
-  edbtest::RecordingWindow window_;
+  edbtest::RecordingEvents window_;
   edbtest::RecordingHandlers handlers_;
   edb::ReadContext context_{session_, window_, handlers_, corruption_, nullptr};
 };
@@ -96,11 +96,11 @@ TEST_F(TableExport, HandlersFindTheirNamedColumnsAndMailboxFallsBackTo20And29) {
     std::u16string Read(const edb::RecordRef& r, std::optional<int32_t> column) {
       return column ? edb::ValueText(r, *column, u"-").value_or(u"?") : u"unset";
     }
-    int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::WindowPort& w) override {
+    int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents& w) override {
       texts.push_back(Read(r, c.mailbox_key) + u"|" + Read(r, c.display_name));
       return RecordingHandlers::Mailbox(r, c, w);
     }
-    int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t i, edb::WindowPort& w) override {
+    int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t i, edb::StoreEvents& w) override {
       texts.push_back(Read(r, c.message_key) + u"|" + Read(r, c.attachment_ids));
       return RecordingHandlers::MessageIndex(r, c, i, w);
     }
@@ -175,23 +175,15 @@ TEST_F(TableExport, ARecordItsHandlerRejectsIsReportedAndTheRestStillExported) {
   EXPECT_TRUE(corruption_.reports[0].starts_with("table Msg, record 1: ")) << corruption_.reports[0];
 }
 
-// A window whose message box goes to standard error, where the death test
-// can see it.
-class StderrWindow : public edbtest::RecordingWindow {
- public:
-  void ShowMessage(edb::MessageKind, std::u16string_view text, std::u16string_view caption) override {
-    std::fprintf(stderr, "box [%s] %s\n", edb::Utf16ToUtf8(caption).c_str(), edb::Utf16ToUtf8(text).c_str());
-  }
-};
-
-TEST_F(TableExport, RunningOutOfMemoryInAHandlerEndsWithAnErrorAndNonZeroExit) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+TEST_F(TableExport, RunningOutOfMemoryInAHandlerThrowsWhatRanOutForTheCallerToEnd) {
   Write({{"Folders", {"C"}, 2}});
-  StderrWindow window;
   handlers_.on_record = [](const edbtest::HandledRecord&) { throw std::bad_alloc(); };
-  edb::ReadContext context{session_, window, handlers_, corruption_, nullptr};
-  EXPECT_EXIT(edb::WalkTableByName(context, u"Folders"), ::testing::ExitedWithCode(edb::kOutOfMemoryExitCode),
-              "box \\[Zendrask Systems Exchange Recovery\\] Out Of Memory");
+  try {
+    edb::WalkTableByName(context_, u"Folders");
+    ADD_FAILURE() << "no exception";
+  } catch (const edb::MemoryExhausted& error) {
+    EXPECT_EQ(error.use(), edb::MemoryUse::kEntryLists);
+  }
 }
 
 TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
@@ -199,7 +191,7 @@ TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
   class ItemReader : public edbtest::RecordingHandlers {
    public:
     std::vector<std::u16string> keys;
-    int ItemContent(const edb::RecordRef& r, edb::WindowPort&) override {
+    int ItemContent(const edb::RecordRef& r, edb::StoreEvents&) override {
       keys.push_back(edb::ValueText(r, 0, std::nullopt).value_or(u"?"));
       return 1;
     }

@@ -115,8 +115,8 @@ MainDialog::MainDialog(QWidget* parent)
   LoadStatusImages();
   handlers_ = std::make_unique<edb::StoreRecordHandlers>(session_, *corruption_, temp_.get());
   bridge_ = new WindowBridge(this, this);
-  context_ = std::make_unique<edb::ReadContext>(
-      edb::ReadContext{session_, *bridge_, *handlers_, *corruption_, &gate_});
+  context_ = std::make_unique<edb::WindowContext>(
+      edb::WindowContext{session_, *bridge_, *handlers_, *corruption_, &gate_});
 
   setWindowTitle(kTitle);
   setWindowIcon(ApplicationIcon());
@@ -414,9 +414,8 @@ void MainDialog::JoinWorker() {
 void MainDialog::OpenTreeItem(edb::TreeItem item, const QString& label) {
   if (WorkerRunning()) return;
   session_.open_folder.save_mode = false;
-  selection_ = edb::RebuildSelection(session_.mailboxes, session_.folders, tree_->checks());
-  const bool is_folder = std::any_of(session_.folders.begin(), session_.folders.end(),
-                                     [&](const edb::FolderEntry& folder) { return folder.tree_item == item; });
+  selection_ = edb::RebuildSelection(session_.mailboxes, session_.folders, context_->tree, tree_->checks());
+  const bool is_folder = context_->tree.FolderOf(item).has_value();
   if (is_folder) {
     // Before the worker starts: no second click can reach the same lists.
     tree_->setEnabled(false);
@@ -453,7 +452,7 @@ void MainDialog::PreviewRow(int row) {
 void MainDialog::Save() {
   // Saving the ticked folders comes with the item writers; until then the
   // button only records the ticks as they stand.
-  selection_ = edb::RebuildSelection(session_.mailboxes, session_.folders, tree_->checks());
+  selection_ = edb::RebuildSelection(session_.mailboxes, session_.folders, context_->tree, tree_->checks());
 }
 
 void MainDialog::Exit() {

@@ -23,7 +23,7 @@
 #include "app/ui/control_states.h"
 #include "app/ui/folder_selection.h"
 #include "store/body_pass.h"
-#include "store/table_walk.h"
+#include "app/ui/window_context.h"
 #include "store/folder_contents.h"
 #include "base/pause_gate.h"
 #include "base/private_temp_folder.h"
@@ -76,6 +76,8 @@ class MainDialog : public QMainWindow, public UiSurface {
   const edb::ControlStates& states() const { return states_; }
   const edb::FolderSelection& selection() const { return selection_; }
   const edb::StoreSession& session() const { return session_; }
+  // The tree items of the scanned store (read on the window's thread when no worker runs).
+  const edb::WindowTree& window_tree() const { return context_->tree; }
   FolderTree* tree() const { return tree_; }
   MessageListModel* list_model() const { return list_model_; }
   QTableView* list_view() const { return list_view_; }
@@ -137,7 +139,7 @@ class MainDialog : public QMainWindow, public UiSurface {
   edb::StoreSession session_;
   std::unique_ptr<edb::StoreRecordHandlers> handlers_;
   WindowBridge* bridge_ = nullptr;
-  std::unique_ptr<edb::ReadContext> context_;
+  std::unique_ptr<edb::WindowContext> context_;
   edb::FolderContents contents_;
   edb::ItemBodyPass body_pass_{&contents_};
   edb::FolderSelection selection_;

@@ -97,26 +97,32 @@ TEST_F(FolderChecksTest, UnknownItemsChangeNothing) {
   EXPECT_FALSE(checks.bold(kRoot));
 }
 
+// The window's tree: the items it gave the entries below, in their order.
+WindowTree tree;
+
 MailboxEntry Mailbox(std::u16string key, std::u16string name, int64_t item) {
-  return MailboxEntry{std::move(key), std::move(name), TreeItem{item}};
+  tree.mailbox_items.push_back(TreeItem{item});
+  return MailboxEntry{std::move(key), std::move(name)};
 }
 
 FolderEntry Folder(std::u16string mailbox_key, std::u16string name, int64_t item) {
-  return FolderEntry{std::move(mailbox_key), std::move(name), TreeItem{item}, u"1-" + name, u"Folder"};
+  tree.folder_items.push_back(TreeItem{item});
+  return FolderEntry{std::move(mailbox_key), std::move(name), 0, u"1-" + name, u"Folder"};
 }
 
 TEST_F(FolderChecksTest, SelectionHoldsTickedMailboxesWithAllTheirFolders) {
+  tree.Clear();
   const std::vector<MailboxEntry> mailboxes = {Mailbox(u"k1", u"Ann", 10), Mailbox(u"k2", u"Bob", 20)};
   const std::vector<FolderEntry> folders = {Folder(u"k1", u"Inbox", 11), Folder(u"k2", u"Inbox", 21),
                                             Folder(u"k1", u"Sent", 12), Folder(u"k1", u"", 13)};
   checks.ToggleByMouse(kFolders[0]);
-  FolderSelection partial = RebuildSelection(mailboxes, folders, checks);
+  FolderSelection partial = RebuildSelection(mailboxes, folders, tree, checks);
   EXPECT_TRUE(partial.mailboxes.empty()) << "some folders ticked record nothing";
   EXPECT_TRUE(partial.folders.empty());
 
   checks.ToggleByMouse(kFolders[1]);
   checks.ToggleByMouse(kFolders[2]);
-  const FolderSelection full = RebuildSelection(mailboxes, folders, checks);
+  const FolderSelection full = RebuildSelection(mailboxes, folders, tree, checks);
   ASSERT_EQ(full.mailboxes.size(), 1u);
   EXPECT_EQ(full.mailboxes[0].display_name, u"Ann");
   ASSERT_EQ(full.folders.size(), 3u);
@@ -127,10 +133,11 @@ TEST_F(FolderChecksTest, SelectionHoldsTickedMailboxesWithAllTheirFolders) {
 }
 
 TEST_F(FolderChecksTest, TwoMailboxesOfOneKeyRecordTheFoldersOnceForTheTickedOne) {
+  tree.Clear();
   const std::vector<MailboxEntry> mailboxes = {Mailbox(u"k", u"Ann", 10), Mailbox(u"k", u"Ann again", 20)};
   const std::vector<FolderEntry> folders = {Folder(u"k", u"Inbox", 11), Folder(u"k", u"Sent", 12)};
   checks.ToggleByMouse(kOtherMailbox);
-  const FolderSelection selection = RebuildSelection(mailboxes, folders, checks);
+  const FolderSelection selection = RebuildSelection(mailboxes, folders, tree, checks);
   ASSERT_EQ(selection.mailboxes.size(), 1u);
   EXPECT_EQ(selection.mailboxes[0].display_name, u"Ann again");
   EXPECT_EQ(selection.folders.size(), 2u);

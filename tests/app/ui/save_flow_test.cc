@@ -77,7 +77,7 @@ class SaveFlow : public ::testing::Test {
   RecordingWindow window_;
   StoreRecordHandlers handlers_{session_, corruption_, nullptr};
   PauseGate gate_;
-  ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
+  WindowContext context_{session_, window_, handlers_, corruption_, &gate_};
   edbtest::ScratchDir scratch_;
 };
 

@@ -28,8 +28,8 @@ class ScanTest : public ::testing::Test {
 
   // Entries as a previous scan and folder load would have left them.
   void FillListsAsAnEarlierScanWould() {
-    session_.mailboxes.push_back({u"1000000000091c1", u"Mailbox - Ann", edb::TreeItem{2}});
-    session_.folders.push_back({u"1000000000091c1", u"Inbox", edb::TreeItem{3}, u"1-91C1", u"Folder"});
+    session_.mailboxes.push_back({u"1000000000091c1", u"Mailbox - Ann"});
+    session_.folders.push_back({u"1000000000091c1", u"Inbox", 0, u"1-91C1", u"Folder"});
     session_.message_index.push_back({u"1", 0, std::nullopt});
     session_.attachments.push_back({u"0", u"a.txt", 0});
     session_.mail_rows.push_back({1, u"1", u"Ann;", u"Hi", u"Unknown", std::nullopt});
@@ -50,7 +50,7 @@ class ScanTest : public ::testing::Test {
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
   edb::PauseGate gate_;
-  edb::ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
+  edb::WindowContext context_{session_, window_, handlers_, corruption_, &gate_};
 };
 
 TEST_F(ScanTest, DatabaseWithoutStoreTablesRunsEveryStepAndCompletes) {
@@ -78,9 +78,9 @@ TEST_F(ScanTest, DatabaseWithoutStoreTablesRunsEveryStepAndCompletes) {
   };
   EXPECT_EQ(window_.calls, expected);
   EXPECT_TRUE(handlers_.records.empty());
-  EXPECT_EQ(session_.root_item, edb::TreeItem{1});
-  EXPECT_EQ(session_.mailbox_parent_item, edb::TreeItem{1});
-  EXPECT_EQ(session_.last_inserted_item, edb::TreeItem{1});
+  EXPECT_EQ(context_.tree.root, edb::TreeItem{1});
+  EXPECT_EQ(context_.tree.root, edb::TreeItem{1});
+  EXPECT_EQ(context_.tree.last_inserted, edb::TreeItem{1});
   EXPECT_TRUE(session_.database);  // stays open for the folder loads
   EXPECT_EQ(session_.tables.size(), 5u);
   ExpectListsEmpty();

@@ -110,7 +110,7 @@ TEST(TreeHandlersTest, SystemMailboxesAndFoldersStayHiddenAndFoldersStandUnderEv
   EXPECT_EQ(Inserts(store), expected);
   // The root is expanded after every insertion.
   EXPECT_EQ(store.window.Calls("expand"), std::vector<std::string>(expected.size(), "1"));
-  EXPECT_EQ(store.session.last_inserted_item, edb::TreeItem{25});
+  EXPECT_EQ(store.context.tree.last_inserted, edb::TreeItem{25});
 
   // Keys (not labels) tie folders to mailboxes; classes and tables as kept.
   std::vector<std::string> keys;

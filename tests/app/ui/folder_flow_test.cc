@@ -80,7 +80,8 @@ TEST(FolderOpenerTest, AFolderClickListsItsHeadersThenRunsTheBodyPassWithTheWind
   EXPECT_EQ(body.folders, std::vector<std::string>{"Inbox"});
   EXPECT_EQ(body.calls_before, 16u);  // right after the header pass and its status line
   EXPECT_EQ(body.headers_seen, 1u);   // the stale header is gone
-  EXPECT_EQ(store->session.open_folder.tree_item, store->FolderNamed("Inbox")->tree_item);
+  EXPECT_EQ(store->context.tree.open_folder_item,
+            store->context.tree.folder_items.at(store->FolderNamed("Inbox") - store->session.folders.data()));
 }
 
 TEST(FolderOpenerTest, AMailboxClickOnlyRebuildsTheColumnsAndEmptiesTheList) {
@@ -91,7 +92,8 @@ TEST(FolderOpenerTest, AMailboxClickOnlyRebuildsTheColumnsAndEmptiesTheList) {
   store->window.calls.clear();
   RecordingBodyPass body(store->window);
   const edb::MailboxEntry mailbox = store->session.mailboxes.at(0);
-  edb::FolderRows headers = edb::OpenFolder(store->context, mailbox.tree_item, mailbox.display_name, &body);
+  edb::FolderRows headers =
+      edb::OpenFolder(store->context, store->context.tree.mailbox_items.at(0), mailbox.display_name, &body);
 
   EXPECT_FALSE(headers.folder);
   EXPECT_EQ(store->window.calls,

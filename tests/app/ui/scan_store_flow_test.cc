@@ -70,7 +70,7 @@ class StoreScan : public ::testing::Test {
   edbtest::RecordingWindow window_;
   edbtest::RecordingHandlers handlers_;
   edb::PauseGate gate_;
-  edb::ReadContext context_{session_, window_, handlers_, corruption_, &gate_};
+  edb::WindowContext context_{session_, window_, handlers_, corruption_, &gate_};
 };
 
 const std::vector<std::string> kColumns = {"Q6764", "S3001"};
@@ -121,8 +121,9 @@ TEST_F(StoreScan, SecondScanLeavesNothingOfTheFirst) {
   // Fill the session's lists the way the store's handlers do.
   handlers_.on_record = [this](const edbtest::HandledRecord& record) {
     if (record.kind == RecordHandlerKind::kMailbox) {
-      edb::TreeItem item = window_.InsertTreeItem(session_.mailbox_parent_item, u"mailbox", 0);
-      session_.mailboxes.push_back({u"key", u"mailbox", item});
+      edb::TreeItem item = window_.InsertTreeItem(context_.tree.root, u"mailbox", 0);
+      (void)item;
+      session_.mailboxes.push_back({u"key", u"mailbox"});
     }
     if (record.kind == RecordHandlerKind::kFolder) session_.folders.push_back({});
     if (record.kind == RecordHandlerKind::kMessageIndex) session_.message_index.push_back({u"k", record.index, {}});
@@ -136,9 +137,9 @@ TEST_F(StoreScan, SecondScanLeavesNothingOfTheFirst) {
   EXPECT_TRUE(session_.folders.empty());
   EXPECT_EQ(session_.message_index.size(), 2u);
   EXPECT_EQ(session_.tables.size(), 4u);  // MSysObjects, MSysObjectsShadow, Mailbox, Msg
-  std::string root = std::to_string(session_.root_item.id);
+  std::string root = std::to_string(context_.tree.root.id);
   EXPECT_EQ(window_.Calls("insert"),
-            (std::vector<std::string>{"0 " + second + " 0 -> " + root, root + " mailbox 0 -> " + std::to_string(session_.root_item.id + 1)}));
+            (std::vector<std::string>{"0 " + second + " 0 -> " + root, root + " mailbox 0 -> " + std::to_string(context_.tree.root.id + 1)}));
 }
 
 TEST_F(StoreScan, CancellingMidTableEndsTheScanKeepingWhatWasAdded) {
