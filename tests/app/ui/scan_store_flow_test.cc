@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
+#include "app/ui/out_of_memory.h"
 #include "app/ui/scan_flow.h"
+#include "base/text_encoding.h"
 #include "test_support.h"
 
 namespace {
@@ -180,6 +184,37 @@ TEST_F(StoreScan, DamagedPagesLoseNothingUnreported) {
     EXPECT_TRUE(handlers_.records.size() == 2300u || !corruption_.reports.empty())
         << handlers_.records.size() << " records handled, nothing reported";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A window whose message box goes to standard error, where the death test
+// can see it.
+class StderrWindow : public edbtest::RecordingWindow {
+ public:
+  void ShowMessage(edb::MessageKind, std::u16string_view text, std::u16string_view caption) override {
+    std::fprintf(stderr, "box [%s] %s\n", edb::Utf16ToUtf8(caption).c_str(), edb::Utf16ToUtf8(text).c_str());
+  }
+};
+
+TEST_F(StoreScan, RunningOutOfMemoryEndsTheProcessWithAnErrorBox) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string path = Write("store.edb", {{"Folders", kColumns, 2}});
+  StderrWindow window;
+  edb::WindowContext context{session_, window, handlers_, corruption_, nullptr};
+  session_.database_path = path;
+  handlers_.on_record = [](const edbtest::HandledRecord&) { throw std::bad_alloc(); };
+  EXPECT_EXIT(edb::ScanDatabase(context), ::testing::ExitedWithCode(edb::kOutOfMemoryExitCode),
+              "box \\[Zendrask Systems Exchange Recovery\\] Out Of Memory");
+}
+
+TEST(OutOfMemoryMessage, ItemContentRunningOutSaysNotEnoughMemory) {
+  EXPECT_EQ(edb::OutOfMemoryMessage(edb::MemoryExhausted(edb::MemoryUse::kItemContent)),
+            edb::kNotEnoughMemoryMessage);
+  EXPECT_EQ(edb::OutOfMemoryMessage(edb::MemoryExhausted(edb::MemoryUse::kEntryLists)), edb::kOutOfMemoryMessage);
+  EXPECT_EQ(edb::OutOfMemoryMessage(std::bad_alloc()), edb::kOutOfMemoryMessage);
 }
 
 }  // namespace
