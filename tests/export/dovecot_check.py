@@ -56,6 +56,12 @@ def imap_utf7_decode(name):
 
 
 def dovecot_config(scratch, store_links, port, uid, gid, user):
+    # Indexes go to files in the scratch folder, as on a real server: with
+    # INDEX=MEMORY Dovecot 2.3 opens a Maildir folder it has never seen (no
+    # dovecot-uidlist yet) as empty in that first session, unless its
+    # mailbox list index happened to open the folder earlier in the session
+    # (it does during LIST, but under a wrong name for a folder whose name
+    # holds the list escape, which is why only those came up empty).
     return f"""
 base_dir = {scratch}/run
 state_dir = {scratch}/state
@@ -67,7 +73,7 @@ disable_plaintext_auth = no
 auth_mechanisms = plain
 default_internal_user = {user[0]}
 default_login_user = {user[1]}
-mail_location = maildir:{store_links}/%u:LAYOUT=maildir++:INDEX=MEMORY:CONTROL={scratch}/control/%u
+mail_location = maildir:{store_links}/%u:LAYOUT=maildir++:INDEX={scratch}/index/%u:CONTROL={scratch}/control/%u
 mail_plugins = listescape
 namespace inbox {{
   inbox = yes
@@ -215,7 +221,7 @@ def main():
                 continue
             users["user%d" % index] = os.path.join(store, name)
             os.symlink(os.path.join(store, name), os.path.join(links, "user%d" % index))
-        for sub in ("run", "state", "control", "home"):
+        for sub in ("run", "state", "control", "index", "home"):
             os.makedirs(os.path.join(scratch, sub))
         subprocess.run(["chmod", "-R", "a+rwX", scratch], check=True)
         port = free_port()
@@ -249,11 +255,6 @@ def main():
                 failures += 1
             for folder, items in expected.items():
                 total += len(items)
-                if "." in folder and seen.get(folder) == []:
-                    # Dovecot 2.3.19 lists a folder stored as "\\2e" under its
-                    # name but opens it empty: known, reported, not ours to mend.
-                    print("note: %s/%s is listed but Dovecot shows it empty" % (root, folder))
-                    continue
                 if seen.get(folder) != items:
                     print("%s/%s: IMAP gave %.500r, the files hold %.500r" % (root, folder, seen.get(folder), items))
                     failures += 1
@@ -262,11 +263,17 @@ def main():
             print("the hostile mailbox was not exported")
             failures += 1
         else:
-            listed = set(imap_messages(port, hostile_user[0]))
+            served = imap_messages(port, hostile_user[0])
             wanted = set(HOSTILE_FOLDERS) | {"INBOX"}
-            if listed != wanted:
-                print("hostile folder names: IMAP lists %r, wanted %r" % (sorted(listed), sorted(wanted)))
+            if set(served) != wanted:
+                print("hostile folder names: IMAP lists %r, wanted %r" % (sorted(served), sorted(wanted)))
                 failures += 1
+            # Each folder, dotted names included, serves its one message.
+            for name in HOSTILE_FOLDERS:
+                subjects = [subject for subject, _ in served.get(name, [])]
+                if subjects != ["in " + name]:
+                    print("hostile folder %r: IMAP served %r" % (name, subjects))
+                    failures += 1
         print("dovecot served %d mailboxes, %d messages; %d differences" % (len(users), total, failures))
         if total == 0:
             print("no message was exported")
