@@ -2,9 +2,10 @@
 // exists: bytes go to a temporary name (in a directory of the caller's
 // choice, e.g. a Maildir's tmp/), and Commit moves the finished file under
 // its final name without replacing anything there (PublishWithoutReplace:
-// a hard link, or its fallbacks on file systems without them). Until Commit
-// succeeds nothing of ours is visible under the final name; a NewFile
-// dropped uncommitted removes its temporary file. One thread at a time.
+// a hard link, or its fallbacks on file systems without them). Before
+// Commit nothing of ours is visible under the final name (during it, at
+// most the empty unreadable claim of the last fallback); a NewFile dropped
+// uncommitted removes its temporary file. One thread at a time.
 #pragma once
 
 #include <filesystem>
