@@ -23,8 +23,9 @@ export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev zlib1g-dev clang libclang-rt-14-dev
           libgmime-3.0-dev libical-dev)
 # What the export tests read the written stores back with: Python's parsers
-# for vCard and iCalendar, and a real IMAP server over the Maildir.
-PACKAGES+=(python3 python3-vobject python3-icalendar dovecot-imapd)
+# for vCard and iCalendar, a real IMAP server over the Maildir, and khard
+# over the contact folders.
+PACKAGES+=(python3 python3-vobject python3-icalendar dovecot-imapd khard)
 [ "$want_gui" = 1 ] && PACKAGES+=(qt6-base-dev fonts-dejavu-core xvfb xauth openbox xdotool imagemagick)
 
 missing=()

@@ -1,4 +1,4 @@
-// Temporary file, then a link under the final name: complete or absent,
+// Temporary file, then moved under the final name: complete or absent,
 // never overwriting.
 #include "export/new_file.h"
 
@@ -25,15 +25,16 @@ std::filesystem::path TemporaryName(const std::filesystem::path& directory, cons
 
 }  // namespace
 
-Result<NewFile> NewFile::Create(const std::filesystem::path& path, const std::filesystem::path& temp_directory) {
+Result<NewFile> NewFile::Create(const std::filesystem::path& path, const std::filesystem::path& temp_directory,
+                               const PublishCalls& calls) {
   const std::filesystem::path temp = TemporaryName(temp_directory, path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return Status::IoError(Reason(temp, "cannot create", errno));
-  return NewFile(path, temp, fd);
+  return NewFile(path, temp, fd, calls);
 }
 
 NewFile::NewFile(NewFile&& other) noexcept
-    : path_(std::move(other.path_)), temp_path_(std::move(other.temp_path_)), fd_(other.fd_) {
+    : path_(std::move(other.path_)), temp_path_(std::move(other.temp_path_)), fd_(other.fd_), calls_(other.calls_) {
   other.fd_ = -1;
   other.temp_path_.clear();
 }
@@ -65,24 +66,18 @@ Result<NewFileOutcome> NewFile::Commit() {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
-    const int error = errno;
+    Status failure = Status::IoError(Reason(temp_path_, "cannot write", errno));
     Discard();
-    return Status::IoError(Reason(temp_path_, "cannot write", error));
+    return failure;
   }
-  // link() fails with EEXIST instead of replacing, which rename() would do.
-  if (::link(temp_path_.c_str(), path_.c_str()) != 0) {
-    const int error = errno;
-    Discard();
-    if (error == EEXIST) return NewFileOutcome::kExisted;
-    return Status::IoError(Reason(path_, "cannot create", error));
-  }
-  Discard();
-  return NewFileOutcome::kWritten;
+  const std::filesystem::path temp = temp_path_;
+  temp_path_.clear();  // PublishWithoutReplace removes it
+  return PublishWithoutReplace(temp, path_, *calls_);
 }
 
 Result<NewFileOutcome> WriteNewFile(const std::filesystem::path& path, std::string_view bytes,
-                                    const std::filesystem::path& temp_directory) {
-  Result<NewFile> file = NewFile::Create(path, temp_directory);
+                                    const std::filesystem::path& temp_directory, const PublishCalls& calls) {
+  Result<NewFile> file = NewFile::Create(path, temp_directory, calls);
   if (!file) return file.status();
   if (Status status = file->Append(bytes); !status.ok()) return status;
   return file->Commit();

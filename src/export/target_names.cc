@@ -81,6 +81,69 @@ std::string Bounded(const std::vector<std::string>& parts, std::string_view whol
   return name + suffix;
 }
 
+// The levels of a folder name: "/" separates folders where it stands
+// between two names ("Projects/2004" is 2004 inside Projects, as IMAP shows
+// it with "/" as separator). In a name with an empty piece ("/", "a//b",
+// "a/") no "/" can be a level, and IMAP has no other way to show one, so
+// each becomes U+2215 DIVISION SLASH, which looks the same.
+std::vector<std::string> HierarchyLevels(std::string_view name) {
+  std::vector<std::string> levels;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find('/', start);
+    levels.emplace_back(name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  bool all_named = levels.size() > 1;
+  for (const std::string& level : levels) all_named = all_named && !level.empty();
+  if (all_named || levels.size() == 1) return levels;
+  std::string whole;
+  for (char c : name) whole += c == '/' ? std::string("\xE2\x88\x95") : std::string(1, c);
+  return {whole};
+}
+
+// The pieces of a Maildir++ folder directory name, each kept whole when a
+// long name is cut: levels joined by ".", each level as Dovecot's maildir++
+// layout with the listescape plugin stores it, so that Dovecot opens the
+// folder under the name it lists: modified UTF-7 (control characters too
+// go into its base64 runs), then ".", "\\", and "~" at the start of a
+// level written as "\\xx". Runs of non-ASCII characters are encoded whole
+// (two adjacent runs are not valid modified UTF-7), or in pieces of at most
+// `max_run_bytes` of UTF-8.
+std::vector<std::string> MaildirNameParts(const std::vector<std::string>& levels, size_t max_run_bytes) {
+  std::vector<std::string> parts;
+  std::string pending;  // consecutive characters that are not printable ASCII
+  auto flush = [&] {
+    if (!pending.empty()) parts.push_back(ModifiedUtf7(pending));
+    pending.clear();
+  };
+  for (size_t index = 0; index < levels.size(); ++index) {
+    const std::string& level = levels[index];
+    if (index > 0) parts.emplace_back(".");
+    size_t pos = 0;
+    while (pos < level.size()) {
+      const size_t start = pos;
+      const char32_t code = NextCodePoint(level, &pos);
+      const bool printable_ascii = code >= 0x20 && code <= 0x7E;
+      if (!printable_ascii) {
+        // An invalid byte counts as U+FFFD, as ModifiedUtf7 reads it.
+        pending.append(level.substr(start, pos - start));
+        if (pending.size() >= max_run_bytes) flush();
+        continue;
+      }
+      flush();
+      if (code == '.' || code == '\\' || (code == '~' && start == 0)) {
+        parts.push_back(HexEscape('\\', static_cast<unsigned char>(code)));
+      } else {
+        parts.push_back(ModifiedUtf7(level.substr(start, pos - start)));
+      }
+    }
+    flush();
+  }
+  return parts;
+}
+
 }  // namespace
 
 std::string SafeComponentName(std::string_view name) {
@@ -152,44 +215,13 @@ std::string ModifiedUtf7(std::string_view text) {
 }
 
 std::string MaildirFolderDirectory(std::string_view name) {
-  // Escape first, by character, so that the escapes are plain ASCII that
-  // modified UTF-7 leaves alone; then encode each character on its own
-  // boundary so a cut never splits a "&...-" run.
-  // "/" separates folders where it stands between two names ("Projects/2004"
-  // is 2004 inside Projects, as IMAP shows it); a name with an empty piece
-  // ("/", "a//b") keeps its slashes as escapes.
-  bool slash_is_hierarchy = name.find('/') != std::string_view::npos;
-  for (size_t start = 0; slash_is_hierarchy;) {
-    const size_t end = name.find('/', start);
-    if (end == start || start == name.size()) slash_is_hierarchy = false;
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  std::vector<std::string> parts;
-  std::string pending;  // consecutive non-ASCII characters, encoded together
-  auto flush = [&] {
-    if (!pending.empty()) parts.push_back(ModifiedUtf7(pending));
-    pending.clear();
-  };
-  size_t pos = 0;
-  while (pos < name.size()) {
-    const size_t start = pos;
-    const char32_t code = NextCodePoint(name, &pos);
-    if (code == '/' && slash_is_hierarchy) {
-      flush();
-      parts.emplace_back(".");
-    } else if (code < 0x20 || code == 0x7F || code == '.' || code == '/' || code == '\\' || code == '~') {
-      flush();
-      parts.push_back(HexEscape('\\', static_cast<unsigned char>(code)));
-    } else if (code < 0x80) {
-      flush();
-      parts.push_back(ModifiedUtf7(name.substr(start, pos - start)));
-    } else {
-      pending.append(name.substr(start, pos - start));
-      if (pending.size() >= 24) flush();
-    }
-  }
-  flush();
+  const std::vector<std::string> levels = HierarchyLevels(name);
+  std::vector<std::string> parts = MaildirNameParts(levels, std::string::npos);
+  size_t total = 0;
+  for (const std::string& part : parts) total += part.size();
+  // Only a name that must be cut anyway has its non-ASCII runs split, so
+  // that the cut never falls inside a "&...-" run.
+  if (total > kMaxTargetNameBytes) parts = MaildirNameParts(levels, 24);
   if (parts.empty()) parts.emplace_back("(no name)");  // an empty name still needs a folder
   return "." + Bounded(parts, name);
 }

@@ -21,13 +21,17 @@ inline constexpr size_t kMaxTargetNameBytes = 200;
 // hash of the whole name.
 std::string SafeComponentName(std::string_view name);
 
-// The Maildir++ folder directory for mail folder `name` (UTF-8): "." +
-// the name in IMAP modified UTF-7 (RFC 3501), with the hierarchy separator
-// "." and the escape character "\\", "~" and control characters written as
-// "\\xx" (Dovecot's list escape). A "/" between two non-empty pieces is a
-// level of the folder hierarchy ("a/b": b inside a, as IMAP shows it with
-// "/" as separator); any other "/" is escaped too. Bounded like
-// SafeComponentName; an empty name is "(no name)".
+// The Maildir++ folder directory for mail folder `name` (UTF-8): "." + the
+// directory Dovecot's maildir++ layout with the listescape plugin ("\\")
+// reads as that name, so Dovecot lists and opens it as `name`: IMAP
+// modified UTF-7 (RFC 3501; control characters inside its base64 runs),
+// with the hierarchy separator ".", the escape character "\\" and a "~"
+// at the start of a level written as "\\xx". A "/" between two non-empty
+// pieces is a level of the folder hierarchy ("a/b": b inside a, as IMAP
+// shows it with "/" as separator); in a name with an empty piece ("/",
+// "a//b") each "/" becomes U+2215 DIVISION SLASH, as no IMAP name can hold
+// a "/" that is not a level. Bounded like SafeComponentName (a cut name no
+// longer matches Dovecot's own); an empty name is "(no name)".
 std::string MaildirFolderDirectory(std::string_view name);
 
 // IMAP modified UTF-7 of UTF-8 `text` ("&" becomes "&-", non-ASCII runs

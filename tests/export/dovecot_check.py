@@ -7,8 +7,9 @@ subjects and bodies agree with what Python's mailbox module reads from the
 same files. Exit 77 (skipped) only when Dovecot cannot be started.
 
 A second store, written by edbgen from a description, holds folders whose
-names carry the hierarchy separator, "/", "..", "&", "~" and
-non-ASCII letters: IMAP must list each under its own name.
+names carry the hierarchy separator, "/", "..", "&", "~", control
+characters and long runs of non-ASCII letters: IMAP must list each under its
+own name and serve its message.
 
 Usage: dovecot_check.py EDBRECOVER EDBGEN STORE.edb
 """
@@ -56,6 +57,12 @@ def imap_utf7_decode(name):
 
 
 def dovecot_config(scratch, store_links, port, uid, gid, user):
+    # Indexes go to files in the scratch folder, as on a real server: with
+    # INDEX=MEMORY Dovecot 2.3 opens a Maildir folder it has never seen (no
+    # dovecot-uidlist yet) as empty in that first session, unless its
+    # mailbox list index happened to open the folder earlier in the session
+    # (it does during LIST, but under a wrong name for a folder whose name
+    # holds the list escape, which is why only those came up empty).
     return f"""
 base_dir = {scratch}/run
 state_dir = {scratch}/state
@@ -67,7 +74,7 @@ disable_plaintext_auth = no
 auth_mechanisms = plain
 default_internal_user = {user[0]}
 default_login_user = {user[1]}
-mail_location = maildir:{store_links}/%u:LAYOUT=maildir++:INDEX=MEMORY:CONTROL={scratch}/control/%u
+mail_location = maildir:{store_links}/%u:LAYOUT=maildir++:INDEX={scratch}/index/%u:CONTROL={scratch}/control/%u
 mail_plugins = listescape
 namespace inbox {{
   inbox = yes
@@ -134,8 +141,11 @@ def imap_messages(port, user):
             continue  # a parent the hierarchy separator in a name implies
         quoted = raw.startswith('"')
         name = raw[1:-1].replace('\\"', '"').replace("\\\\", "\\") if quoted else raw
-        typ, _ = imap.select('"' + name.replace("\\", "\\\\").replace('"', '\\"') + '"', readonly=True)
-        assert typ == "OK", (name, _)
+        typ, answer = imap.select('"' + name.replace("\\", "\\\\").replace('"', '\\"') + '"', readonly=True)
+        if typ != "OK":
+            # Listed but not opened: reported as a difference by the caller.
+            result[imap_utf7_decode(name)] = "cannot be opened: %r" % answer
+            continue
         typ, data = imap.search(None, "ALL")
         numbers = data[0].split()
         items = []
@@ -153,7 +163,15 @@ def imap_messages(port, user):
     return result
 
 
-HOSTILE_FOLDERS = ["a.b", "x/y", "..", "../..", "Tom & Jerry", "~tilde", "Entwürfe", "Ünïcödé.日本語"]
+HOSTILE_FOLDERS = ["a.b", "x/y", "..", "../..", "Tom & Jerry", "~tilde", "a~b", "bell\x07", "Entwürfe",
+                   "Ünïcödé.日本語", "Нежелательная почта", "日本語のフォルダ名前です", "a//b"]
+
+
+def imap_name(folder):
+    """The IMAP name a folder is served under: its own, except that a "/"
+    that cannot be a hierarchy level is shown as U+2215."""
+    pieces = folder.split("/")
+    return folder if all(pieces) else folder.replace("/", "\u2215")
 
 
 def hostile_description():
@@ -215,7 +233,7 @@ def main():
                 continue
             users["user%d" % index] = os.path.join(store, name)
             os.symlink(os.path.join(store, name), os.path.join(links, "user%d" % index))
-        for sub in ("run", "state", "control", "home"):
+        for sub in ("run", "state", "control", "index", "home"):
             os.makedirs(os.path.join(scratch, sub))
         subprocess.run(["chmod", "-R", "a+rwX", scratch], check=True)
         port = free_port()
@@ -249,11 +267,6 @@ def main():
                 failures += 1
             for folder, items in expected.items():
                 total += len(items)
-                if "." in folder and seen.get(folder) == []:
-                    # Dovecot 2.3.19 lists a folder stored as "\\2e" under its
-                    # name but opens it empty: known, reported, not ours to mend.
-                    print("note: %s/%s is listed but Dovecot shows it empty" % (root, folder))
-                    continue
                 if seen.get(folder) != items:
                     print("%s/%s: IMAP gave %.500r, the files hold %.500r" % (root, folder, seen.get(folder), items))
                     failures += 1
@@ -262,11 +275,18 @@ def main():
             print("the hostile mailbox was not exported")
             failures += 1
         else:
-            listed = set(imap_messages(port, hostile_user[0]))
-            wanted = set(HOSTILE_FOLDERS) | {"INBOX"}
-            if listed != wanted:
-                print("hostile folder names: IMAP lists %r, wanted %r" % (sorted(listed), sorted(wanted)))
+            served = imap_messages(port, hostile_user[0])
+            wanted = {imap_name(name) for name in HOSTILE_FOLDERS} | {"INBOX"}
+            if set(served) != wanted:
+                print("hostile folder names: IMAP lists %r, wanted %r" % (sorted(served), sorted(wanted)))
                 failures += 1
+            # Each folder, dotted names included, serves its one message.
+            for name in HOSTILE_FOLDERS:
+                items = served.get(imap_name(name), [])
+                subjects = [subject for subject, _ in items] if isinstance(items, list) else items
+                if subjects != ["in " + name]:
+                    print("hostile folder %r: IMAP served %r" % (name, subjects))
+                    failures += 1
         print("dovecot served %d mailboxes, %d messages; %d differences" % (len(users), total, failures))
         if total == 0:
             print("no message was exported")

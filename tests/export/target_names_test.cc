@@ -21,16 +21,30 @@ TEST(ModifiedUtf7, EncodesAsRfc3501Examples) {
   EXPECT_EQ(ModifiedUtf7("😀"), "&2D3eAA-");
 }
 
-TEST(MaildirFolderDirectory, EscapesTheSeparatorAndUnsafeCharacters) {
+// Each expected directory is the one Dovecot (maildir++ layout, listescape
+// "\\") opens for the folder's IMAP name; anything else is listed but
+// cannot be opened.
+TEST(MaildirFolderDirectory, IsTheDirectoryDovecotOpensForTheName) {
   EXPECT_EQ(MaildirFolderDirectory("Sent Items"), ".Sent Items");
   EXPECT_EQ(MaildirFolderDirectory("Entwürfe"), ".Entw&APw-rfe");
   EXPECT_EQ(MaildirFolderDirectory("a.b/c\\d"), ".a\\2eb.c\\5cd");
-  EXPECT_EQ(MaildirFolderDirectory("/"), ".\\2f");
-  EXPECT_EQ(MaildirFolderDirectory("a//b/"), ".a\\2f\\2fb\\2f");
   EXPECT_EQ(MaildirFolderDirectory("../.."), ".\\2e\\2e.\\2e\\2e");
   EXPECT_EQ(MaildirFolderDirectory(".."), ".\\2e\\2e");
   EXPECT_EQ(MaildirFolderDirectory(""), ".(no name)");
-  EXPECT_EQ(MaildirFolderDirectory("bell\a"), ".bell\\07");
+  // "~" is escaped only where a level starts.
+  EXPECT_EQ(MaildirFolderDirectory("~x/a~b"), ".\\7ex.a~b");
+  // Control characters are modified UTF-7, like any other non-ASCII text.
+  EXPECT_EQ(MaildirFolderDirectory("bell\a"), ".bell&AAc-");
+  // A long run of non-ASCII letters is one "&...-" run, not several.
+  EXPECT_EQ(MaildirFolderDirectory("Нежелательная почта"),
+            ".&BB0ENQQ2BDUEOwQwBEIENQQ7BEwEPQQwBE8- &BD8EPgRHBEIEMA-");
+  EXPECT_EQ(MaildirFolderDirectory("日本語のフォルダ名前です"), ".&ZeVnLIqeMG4w1TCpMOswwFQNUk0wZzBZ-");
+}
+
+TEST(MaildirFolderDirectory, ASlashThatIsNoLevelLooksLikeOne) {
+  EXPECT_EQ(MaildirFolderDirectory("/"), ".&IhU-");
+  EXPECT_EQ(MaildirFolderDirectory("a//b/"), ".a&IhUiFQ-b&IhU-");
+  EXPECT_NE(MaildirFolderDirectory("a//b"), MaildirFolderDirectory("a/b"));
 }
 
 TEST(SafeComponentName, NeverLeavesItsFolder) {
