@@ -24,6 +24,7 @@ class BoxAnswerer::Timer : public QTimer {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         owner->text_ = box->text();
         owner->caption_ = box->windowTitle();
+        owner->icon_ = box->icon();
         owner->answered_ = true;
         stop();
         if (QAbstractButton* answer = box->button(button)) {

@@ -19,6 +19,7 @@ class BoxAnswerer {
   ~BoxAnswerer();
   const QString& text() const { return text_; }
   const QString& caption() const { return caption_; }
+  QMessageBox::Icon icon() const { return icon_; }
   bool answered() const { return answered_; }
 
  private:
@@ -26,6 +27,7 @@ class BoxAnswerer {
   Timer* timer_;
   QString text_;
   QString caption_;
+  QMessageBox::Icon icon_ = QMessageBox::NoIcon;
   bool answered_ = false;
 };
 

@@ -1,0 +1,23 @@
+// The folders the window's Save command writes, read from the tree's check
+// boxes when Save is pressed: every folder whose own box is ticked and that
+// has a contents table. A ticked mailbox has all its folders ticked, so it
+// brings them all; a folder ticked on its own in an unticked mailbox is
+// saved too, and a folder unticked under a ticked mailbox is not. Mailboxes
+// come in scan order (two mailbox entries with one key count once), folders
+// in folder-list order; each folder is saved under its mailbox's display
+// name.
+//
+// Toolkit-free; reads the session and the checks, keeps nothing.
+#pragma once
+
+#include <vector>
+
+#include "app/ui/folder_checks.h"
+#include "app/ui/save_flow.h"
+#include "store/store_session.h"
+
+namespace edbgui {
+
+std::vector<edb::SaveFolder> TickedFolders(const edb::StoreSession& session, const edb::FolderChecks& checks);
+
+}  // namespace edbgui
