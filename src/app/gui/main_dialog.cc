@@ -522,6 +522,8 @@ void MainDialog::StartSave(edb::SaveRequest request) {
 }
 
 void MainDialog::OnSaveDone(const edb::SaveSummary& summary, const std::filesystem::path& target) {
+  // Exit or close ended the save: the window is going, no summary.
+  if (shutting_down_) return;
   // The save opened folders of its own; the list still shows the folder
   // opened before it, and previews must read that folder's class again.
   session_.open_folder = open_folder_before_save_;

@@ -54,12 +54,15 @@ fs::path Scratch(const std::string& name) {
   return path;
 }
 
-// Every regular file below `root`, as paths relative to it.
+// Every regular file below `root`, as paths relative to it (files that
+// vanish while a save writes are left out).
 std::set<std::string> FilesBelow(const fs::path& root) {
   std::set<std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).string());
+  std::error_code error;
+  fs::recursive_directory_iterator it(root, error);
+  for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    std::error_code kind_error;
+    if (it->is_regular_file(kind_error)) files.insert(it->path().lexically_relative(root).string());
   }
   return files;
 }
@@ -351,6 +354,32 @@ TEST_F(SaveCommandTest, StopAnsweredNoGoesOnAndYesEndsTheSaveWithTheAbortedPage)
   EXPECT_TRUE(dialog.tree()->isEnabled());
   EXPECT_EQ(Progress(), 0);
   EXPECT_EQ(OffThreadWidgetCalls(), 0);
+}
+
+TEST_F(SaveCommandTest, ExitDuringASaveEndsItWithoutHalfWrittenFilesOrASummary) {
+  Scan(testing::SyntheticStore(4000));
+  Tick(dialog.tree()->topLevelItem(0)->child(0));
+  const fs::path target = Scratch("exit");
+  {
+    SaveDialogAnswerer answer(QString::fromStdString(target.string()), edb::MailFormat::kMaildir);
+    dialog.Save();
+    ASSERT_TRUE(answer.seen);
+  }
+  ASSERT_TRUE(RunUntil([&] { return !FilesBelow(target).empty(); }));
+  const fs::path temp = dialog.temp_folder();
+  {
+    BoxAnswerer yes(QMessageBox::Yes);
+    dialog.Exit();
+    EXPECT_TRUE(yes.answered());
+  }
+  EXPECT_FALSE(dialog.WorkerRunning());
+  EXPECT_FALSE(fs::exists(temp));
+  BoxAnswerer summary(QMessageBox::Ok);
+  RunUntil([] { return false; }, 0.3);
+  EXPECT_FALSE(summary.answered()) << summary.text().toStdString();
+  for (const std::string& file : FilesBelow(target)) {
+    EXPECT_EQ(file.find("/tmp/"), std::string::npos) << file << " left half-written";
+  }
 }
 
 TEST(SaveDialogTest, OffersTheLastChoiceNeedsADirectoryAndPicksOneWithBrowse) {
