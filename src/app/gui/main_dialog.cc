@@ -484,7 +484,8 @@ void MainDialog::Save() {
   std::vector<edb::SaveFolder> folders = TickedFolders(session_, tree_->checks());
   if (folders.empty()) {
     ShowMessage(edb::MessageKind::kInformation,
-                u"Nothing is ticked. Tick the mailboxes or folders to save in the tree, then press Save again.",
+                u"No folder to save is ticked. Tick the mailboxes or folders to save in the tree, "
+                u"then press Save again.",
                 std::u16string(edb::kMessageCaption));
     return;
   }

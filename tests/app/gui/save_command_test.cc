@@ -282,7 +282,7 @@ TEST_F(SaveCommandTest, NothingTickedSaysSoAFolderTickedAloneIsSavedAndABadTarge
   {
     BoxAnswerer ok(QMessageBox::Ok);
     dialog.Save();
-    EXPECT_TRUE(ok.text().startsWith("Nothing is ticked.")) << ok.text().toStdString();
+    EXPECT_TRUE(ok.text().startsWith("No folder to save is ticked.")) << ok.text().toStdString();
     EXPECT_FALSE(dialog.WorkerRunning());
     EXPECT_EQ(dialog.states(), before);
     EXPECT_FALSE(dialog.last_save().has_value());
