@@ -125,32 +125,8 @@ class EnabledWhileRunning : public QObject {
   std::function<bool()> running_;
 };
 
-class SaveCommandTest : public ::testing::Test {
+class SaveCommandTest : public testing::WindowTest {
  protected:
-  void Scan(const std::string& store) {
-    dialog.ChooseDatabase(QString::fromStdString(store));
-    BoxAnswerer ok(QMessageBox::Ok);
-    std::optional<edb::ScanOutcome> outcome;
-    QObject::connect(&dialog, &MainDialog::ScanFinished, [&](edb::ScanOutcome o) { outcome = o; });
-    dialog.ScanFile();
-    ASSERT_TRUE(RunUntil([&] { return outcome.has_value(); }));
-    ASSERT_EQ(*outcome, edb::ScanOutcome::kCompleted);
-  }
-
-  // The mailbox item whose label contains `mailbox`, or its folder `folder`.
-  QTreeWidgetItem* Item(const QString& mailbox, const QString& folder = {}) {
-    QTreeWidgetItem* root = dialog.tree()->topLevelItem(0);
-    for (int m = 0; root != nullptr && m < root->childCount(); ++m) {
-      QTreeWidgetItem* box = root->child(m);
-      if (!box->text(0).contains(mailbox)) continue;
-      if (folder.isEmpty()) return box;
-      for (int f = 0; f < box->childCount(); ++f) {
-        if (box->child(f)->text(0) == folder) return box->child(f);
-      }
-    }
-    return nullptr;
-  }
-
   // Ticks `item` (and its subtree) with the space key, which opens nothing.
   void Tick(QTreeWidgetItem* item) {
     ASSERT_NE(item, nullptr);
@@ -186,18 +162,8 @@ class SaveCommandTest : public ::testing::Test {
     return {};
   }
 
-  void Open(QTreeWidgetItem* item) {
-    ASSERT_NE(item, nullptr);
-    bool loaded = false;
-    auto connection = QObject::connect(&dialog, &MainDialog::FolderLoaded, [&] { loaded = true; });
-    Q_EMIT dialog.tree()->ItemOpened(dialog.tree()->ItemOf(item), item->text(0));
-    ASSERT_TRUE(RunUntil([&] { return loaded; }));
-    QObject::disconnect(connection);
-  }
-
   int Progress() const { return dialog.findChild<QProgressBar*>("1009")->value(); }
 
-  MainDialog dialog;
   std::unique_ptr<BoxAnswerer> summary_box;
   QString shown_directory;
   edb::MailFormat shown_format = edb::MailFormat::kMaildir;
