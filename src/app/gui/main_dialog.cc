@@ -38,6 +38,8 @@
 #include "app/gui/folder_tree.h"
 #include "app/gui/message_list_model.h"
 #include "app/gui/safe_preview.h"
+#include "app/gui/save_worker_window.h"
+#include "app/gui/ticked_folders.h"
 #include "app/gui/window_bridge.h"
 #include "export/body_file.h"
 #include "app/ui/folder_flow.h"
@@ -382,6 +384,14 @@ void MainDialog::OnScanDone(edb::ScanOutcome outcome) {
 }
 
 void MainDialog::Stop() {
+  if (worker_kind_ == WorkerKind::kSave) {
+    StopSave();
+  } else {
+    StopScan();
+  }
+}
+
+void MainDialog::StopScan() {
   if (worker_kind_ != WorkerKind::kScan || gate_.cancelled()) {
     // A stopped scan is asked about again, but stays stopped.
     if (worker_kind_ == WorkerKind::kScan) {
@@ -393,6 +403,24 @@ void MainDialog::Stop() {
   if (AskYesNo(kStopCaption, "Do you want to stop recovery process ?")) {
     // The worker leaves at its next record; the finished step shows the
     // aborted page once every request it made before is on screen.
+    gate_.Cancel();
+  } else {
+    gate_.Resume();
+  }
+}
+
+void MainDialog::StopSave() {
+  const QString question = Q(std::u16string(edb::kSaveStopQuestion));
+  if (gate_.cancelled()) {
+    // A stopped save is asked about again, but stays stopped.
+    AskYesNo(kStopCaption, question);
+    return;
+  }
+  // The worker waits at its next record while the question is open; on Yes
+  // it leaves after the item it is writing, and the finished step shows the
+  // aborted page and the summary.
+  gate_.Pause();
+  if (AskYesNo(kStopCaption, question)) {
     gate_.Cancel();
   } else {
     gate_.Resume();
@@ -450,9 +478,63 @@ void MainDialog::PreviewRow(int row) {
 }
 
 void MainDialog::Save() {
-  // Saving the ticked folders comes with the item writers; until then the
-  // button only records the ticks as they stand.
+  if (!states_.save || WorkerRunning()) return;
   selection_ = edb::RebuildSelection(session_.mailboxes, session_.folders, context_->tree, tree_->checks());
+  std::vector<edb::SaveFolder> folders = TickedFolders(session_, context_->tree, tree_->checks());
+  if (folders.empty()) {
+    ShowMessage(edb::MessageKind::kInformation,
+                u"No folder to save is ticked. Tick the mailboxes or folders to save in the tree, "
+                u"then press Save again.",
+                std::u16string(edb::kMessageCaption));
+    return;
+  }
+  const std::optional<SaveTarget> target = SaveDialog::Ask(last_save_target_, this);
+  if (!target) return;
+  last_save_target_ = *target;
+
+  edb::SaveRequest request;
+  request.target = target->directory.toStdString();
+  request.format = target->format;
+  request.folders = std::move(folders);
+  // With every folder of the store to save, the message index counts the
+  // items to come; otherwise the bar follows the folders.
+  if (request.folders.size() == edb::FoldersToSave(session_, {}, {}).size()) {
+    request.expected_items = static_cast<int64_t>(session_.message_index.size());
+  }
+  StartSave(std::move(request));
+}
+
+void MainDialog::StartSave(edb::SaveRequest request) {
+  states_before_save_ = states_;
+  open_folder_before_save_ = session_.open_folder;
+  ApplyStates(edb::AfterSaveStarted(states_));
+  list_view_->setEnabled(false);
+  SetProgress(0);
+  StartWorker(WorkerKind::kSave, [this, request = std::move(request)] {
+    SaveWorkerWindow window(*bridge_, static_cast<int>(request.folders.size()));
+    edb::WindowContext context{session_, window, *handlers_, *corruption_, &gate_};
+    const edb::SaveSummary summary = edb::RunSave(context, request, &window);
+    bridge_->Post([this, summary, target = request.target] {
+      JoinWorker();
+      OnSaveDone(summary, target);
+    });
+  });
+}
+
+void MainDialog::OnSaveDone(const edb::SaveSummary& summary, const std::filesystem::path& target) {
+  // Exit or close ended the save: the window is going, no summary.
+  if (shutting_down_) return;
+  // The save opened folders of its own; the list still shows the folder
+  // opened before it, and previews must read that folder's class again.
+  session_.open_folder = open_folder_before_save_;
+  ApplyStates(states_before_save_);
+  list_view_->setEnabled(true);
+  SetProgress(0);
+  if (summary.stopped) ShowStatusPage(std::u16string(edb::kSaveAbortedPage));
+  last_save_ = summary;
+  ShowMessage(summary.failure.ok() ? edb::MessageKind::kInformation : edb::MessageKind::kError,
+              edb::Utf8ToUtf16(edb::SaveSummaryText(summary, target)), std::u16string(edb::kMessageCaption));
+  Q_EMIT SaveFinished();
 }
 
 void MainDialog::Exit() {

@@ -1,11 +1,14 @@
 // The main window: every control of the dialog (object names are the
 // control ids, "1001" for Browse...), the File and Help menus, the status
-// bar, and the commands Browse, Scan File, Stop, Exit, Help Topic, About and
-// the web page. Scans and folder loads run on worker threads that reach the
-// window only through the WindowBridge; the tree and list are disabled here,
-// on the UI thread, before a folder worker starts, and only one worker runs
-// at a time. Exit and close cancel a running worker, wait for it and remove
-// the private temporary folder.
+// bar, and the commands Browse, Scan File, Save, Stop, Exit, Help Topic,
+// About and the web page. Scans, folder loads and saves run on worker
+// threads that reach the window only through the WindowBridge; the tree and
+// list are disabled here, on the UI thread, before a folder or save worker
+// starts, and only one worker runs at a time. Save writes the ticked folders
+// into a target store chosen in a SaveDialog (the last choice is offered
+// again for the rest of the session) and ends with a summary box. Exit and
+// close cancel a running worker, wait for it and remove the private
+// temporary folder.
 //
 // UI thread only; construct after the QApplication. Throws
 // std::runtime_error when the temporary folder cannot be created.
@@ -16,12 +19,15 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <thread>
 
+#include "app/gui/save_dialog.h"
 #include "app/gui/ui_surface.h"
 #include "app/ui/anchor_layout.h"
 #include "app/ui/control_states.h"
 #include "app/ui/folder_selection.h"
+#include "app/ui/save_flow.h"
 #include "store/body_pass.h"
 #include "app/ui/window_context.h"
 #include "store/folder_contents.h"
@@ -75,6 +81,9 @@ class MainDialog : public QMainWindow, public UiSurface {
   bool WorkerRunning() const { return worker_kind_ != WorkerKind::kNone; }
   const edb::ControlStates& states() const { return states_; }
   const edb::FolderSelection& selection() const { return selection_; }
+  // What the last save that ended wrote (none before the first).
+  const std::optional<edb::SaveSummary>& last_save() const { return last_save_; }
+  const SaveTarget& last_save_target() const { return last_save_target_; }
   const edb::StoreSession& session() const { return session_; }
   // The tree items of the scanned store (read on the window's thread when no worker runs).
   const edb::WindowTree& window_tree() const { return context_->tree; }
@@ -107,13 +116,15 @@ class MainDialog : public QMainWindow, public UiSurface {
  Q_SIGNALS:
   void ScanFinished(edb::ScanOutcome outcome);
   void FolderLoaded();
+  // A save ended (completed, stopped or failed) and its summary was shown.
+  void SaveFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class WorkerKind { kNone, kScan, kFolder };
+  enum class WorkerKind { kNone, kScan, kFolder, kSave };
 
   void BuildControls();
   void BuildMenu();
@@ -127,6 +138,10 @@ class MainDialog : public QMainWindow, public UiSurface {
   void StartWorker(WorkerKind kind, std::function<void()> body);
   void JoinWorker();
   void OnScanDone(edb::ScanOutcome outcome);
+  void StopScan();
+  void StopSave();
+  void StartSave(edb::SaveRequest request);
+  void OnSaveDone(const edb::SaveSummary& summary, const std::filesystem::path& target);
   // Cancels a running worker, waits for it, removes the temporary folder.
   void Shutdown();
 
@@ -149,6 +164,11 @@ class MainDialog : public QMainWindow, public UiSurface {
   bool stop_confirmed_ = false;
   bool shutting_down_ = false;
   edb::ControlStates states_;
+  // Given back when a save ends, whatever way it ends.
+  edb::ControlStates states_before_save_;
+  edb::OpenFolderState open_folder_before_save_;
+  SaveTarget last_save_target_;
+  std::optional<edb::SaveSummary> last_save_;
   edb::AnchorLayout layout_;
 
   QWidget* client_ = nullptr;

@@ -50,4 +50,16 @@ ControlStates AfterScanFailed(ControlStates states) {
   return states;
 }
 
+ControlStates AfterSaveStarted(ControlStates states) {
+  states.browse = false;
+  states.scan_file = false;
+  states.stop = true;
+  states.save = false;
+  states.select_file = false;
+  states.repair = false;
+  states.save_menu = false;
+  states.tree = false;
+  return states;
+}
+
 }  // namespace edb

@@ -30,5 +30,9 @@ ControlStates AfterScanFinished(ControlStates states);
 ControlStates AfterScanStopped(ControlStates states);
 // The scan could not open the file: Browse again, and Scan File to retry.
 ControlStates AfterScanFailed(ControlStates states);
+// A save runs: only Stop stays enabled, so nothing else reaches the store's
+// lists while the save worker reads them. When the save ends, whatever way,
+// the window goes back to the states it had before the save started.
+ControlStates AfterSaveStarted(ControlStates states);
 
 }  // namespace edb

@@ -11,6 +11,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+
+#include "app/gui/folder_tree.h"
 
 namespace edbgui::testing {
 
@@ -24,6 +27,7 @@ class BoxAnswerer::Timer : public QTimer {
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         owner->text_ = box->text();
         owner->caption_ = box->windowTitle();
+        owner->icon_ = box->icon();
         owner->answered_ = true;
         stop();
         if (QAbstractButton* answer = box->button(button)) {
@@ -63,6 +67,42 @@ std::string SyntheticStore(int messages) {
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "cannot write " << path;
   }
   return path;
+}
+
+void WindowTest::Scan(const std::string& store) {
+  dialog.ChooseDatabase(QString::fromStdString(store));
+  BoxAnswerer ok(QMessageBox::Ok);
+  std::optional<edb::ScanOutcome> outcome;
+  auto connection = QObject::connect(&dialog, &MainDialog::ScanFinished, [&](edb::ScanOutcome o) { outcome = o; });
+  dialog.ScanFile();
+  const bool finished = RunUntil([&] { return outcome.has_value(); });
+  QObject::disconnect(connection);
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(*outcome, edb::ScanOutcome::kCompleted);
+  EXPECT_EQ(ok.text(), "Analysis Completed sucessfully");
+}
+
+QTreeWidgetItem* WindowTest::Item(const QString& mailbox, const QString& label) {
+  QTreeWidgetItem* root = dialog.tree()->topLevelItem(0);
+  for (int m = 0; root != nullptr && m < root->childCount(); ++m) {
+    QTreeWidgetItem* box = root->child(m);
+    if (!box->text(0).contains(mailbox)) continue;
+    if (label.isEmpty()) return box;
+    for (int f = 0; f < box->childCount(); ++f) {
+      if (box->child(f)->text(0) == label) return box->child(f);
+    }
+  }
+  return nullptr;
+}
+
+void WindowTest::Open(QTreeWidgetItem* item) {
+  ASSERT_NE(item, nullptr);
+  bool loaded = false;
+  auto connection = QObject::connect(&dialog, &MainDialog::FolderLoaded, [&] { loaded = true; });
+  Q_EMIT dialog.tree()->ItemOpened(dialog.tree()->ItemOf(item), item->text(0));
+  const bool finished = RunUntil([&] { return loaded; });
+  QObject::disconnect(connection);
+  ASSERT_TRUE(finished);
 }
 
 }  // namespace edbgui::testing

@@ -37,44 +37,8 @@ std::string FileText(const std::filesystem::path& path) {
   return text.str();
 }
 
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public testing::WindowTest {
  protected:
-  // Scans `store` and answers the completion box.
-  void Scan(const std::string& store) {
-    dialog.ChooseDatabase(QString::fromStdString(store));
-    BoxAnswerer ok(QMessageBox::Ok);
-    std::optional<edb::ScanOutcome> outcome;
-    QObject::connect(&dialog, &MainDialog::ScanFinished, [&](edb::ScanOutcome o) { outcome = o; });
-    dialog.ScanFile();
-    ASSERT_TRUE(RunUntil([&] { return outcome.has_value(); }));
-    EXPECT_EQ(*outcome, edb::ScanOutcome::kCompleted);
-    EXPECT_EQ(ok.text(), "Analysis Completed sucessfully");
-  }
-
-  // The first tree item labelled `label` under the mailbox whose label
-  // contains `mailbox` (or the mailbox itself when `label` is empty).
-  QTreeWidgetItem* Item(const QString& mailbox, const QString& label = {}) {
-    QTreeWidgetItem* root = dialog.tree()->topLevelItem(0);
-    for (int m = 0; root != nullptr && m < root->childCount(); ++m) {
-      QTreeWidgetItem* box = root->child(m);
-      if (!box->text(0).contains(mailbox)) continue;
-      if (label.isEmpty()) return box;
-      for (int f = 0; f < box->childCount(); ++f) {
-        if (box->child(f)->text(0) == label) return box->child(f);
-      }
-    }
-    return nullptr;
-  }
-
-  void Open(QTreeWidgetItem* item) {
-    ASSERT_NE(item, nullptr);
-    bool loaded = false;
-    auto connection = QObject::connect(&dialog, &MainDialog::FolderLoaded, [&] { loaded = true; });
-    Q_EMIT dialog.tree()->ItemOpened(dialog.tree()->ItemOf(item), item->text(0));
-    ASSERT_TRUE(RunUntil([&] { return loaded; }));
-    QObject::disconnect(connection);
-  }
-
   std::vector<std::u16string> Headings() const {
     std::vector<std::u16string> headings;
     for (const edb::ListColumn& column : dialog.list_model()->columns()) headings.push_back(column.heading);
@@ -89,8 +53,6 @@ class MainDialogTest : public ::testing::Test {
     }
     return -1;
   }
-
-  MainDialog dialog;
 };
 
 TEST_F(MainDialogTest, HasEveryControlOfTheTemplateByItsId) {

@@ -38,5 +38,13 @@ TEST(ControlStatesTest, AFailedOpenOffersBrowseAndAnotherTry) {
   EXPECT_FALSE(states.repair);
 }
 
+TEST(ControlStatesTest, ASaveLeavesOnlyStopEnabledWhateverCameBefore) {
+  const ControlStates after_scan = AfterScanFinished(AfterScanStarted(AfterBrowseConfirmed(InitialControls())));
+  const ControlStates after_new_browse = AfterBrowseConfirmed(after_scan);
+  for (const ControlStates& before : {after_scan, after_new_browse}) {
+    EXPECT_EQ(AfterSaveStarted(before), States(false, false, true, false, false, false, false, false));
+  }
+}
+
 }  // namespace
 }  // namespace edb
