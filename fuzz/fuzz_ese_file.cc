@@ -96,6 +96,12 @@ void ReadEverything(const std::string& path) {
   }
 }
 
+// The file each input is written to, removed when the process ends.
+struct ScratchFile {
+  std::string path;
+  ~ScratchFile() { std::remove(path.c_str()); }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -110,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (uint32_t page : repaired)
     esewriter::StampPageChecksums(std::span<uint8_t>(bytes.data() + (size_t{page} + 1) * kPageSize, kPageSize), page);
-  static const std::string path = ScratchPath("input.edb");
+  static const ScratchFile scratch{ScratchPath("input.edb")};
+  const std::string& path = scratch.path;
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
