@@ -3,10 +3,12 @@
 // message list), Stop through the pause gate and resuming afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "app/ui/save_flow.h"
 #include "export_readback.h"
+#include "scan_recorders.h"
 #include "base/corruption_reporter.h"
 #include "app/ui/scan_flow.h"
 #include "store/store_record_handlers.h"
@@ -16,30 +18,12 @@
 namespace edb {
 namespace {
 
-// Records what a save does to the window.
-class RecordingWindow : public WindowPort {
- public:
-  void SetStatusText(std::u16string_view text) override { statuses.emplace_back(text); }
-  void SetProgress(int position) override { max_progress = std::max(max_progress, position); }
-  void ClearTree() override {}
-  TreeItem InsertTreeItem(TreeItem, std::u16string_view, int) override { return TreeItem{++id_}; }
-  void ExpandTreeItem(TreeItem) override {}
-  void EnableTree(bool) override {}
-  void ClearList() override { ++list_calls; }
-  void SetListColumns(std::span<const ListColumn>) override { ++list_calls; }
-  int AppendListRow(int) override { return ++list_calls; }
-  void SetListCell(int, int, std::u16string_view) override { ++list_calls; }
-  void EnableList(bool) override {}
-  void ShowStatusPage(std::u16string_view) override {}
-  void ShowMessage(MessageKind, std::u16string_view, std::u16string_view) override {}
-
-  std::vector<std::u16string> statuses;
-  int max_progress = 0;
-  int list_calls = 0;
-
- private:
-  int64_t id_ = 0;
-};
+// The calls a save made to the message list (it lists nothing).
+size_t ListCalls(const edbtest::RecordingWindow& window) {
+  size_t calls = 0;
+  for (const char* kind : {"list", "columns", "row", "cell"}) calls += window.Calls(kind).size();
+  return calls;
+}
 
 // Cancels the gate once `after` items are done, as Stop answered Yes does.
 class StopAfter : public SaveObserver {
@@ -61,8 +45,7 @@ class SaveFlow : public ::testing::Test {
   void SetUp() override {
     session_.database_path = edbtest::SampleStore().string();
     ASSERT_EQ(ScanDatabase(context_), ScanOutcome::kCompleted);
-    window_.statuses.clear();
-    window_.list_calls = 0;
+    window_.calls.clear();
   }
 
   SaveRequest Request(std::vector<std::u16string> mailboxes = {}) {
@@ -74,7 +57,7 @@ class SaveFlow : public ::testing::Test {
 
   NullCorruptionReporter corruption_;
   StoreSession session_;
-  RecordingWindow window_;
+  edbtest::RecordingWindow window_;
   StoreRecordHandlers handlers_{session_, corruption_, nullptr};
   PauseGate gate_;
   WindowContext context_{session_, window_, handlers_, corruption_, &gate_};
@@ -90,11 +73,12 @@ TEST_F(SaveFlow, SavesEveryFolderWithStatusAndProgressButNoListRows) {
   EXPECT_EQ(summary.counts.contacts, 4);
   EXPECT_EQ(summary.counts.calendar_items, 9);
   EXPECT_EQ(summary.counts.attachments, 9);
-  EXPECT_EQ(window_.list_calls, 0);
-  EXPECT_GT(window_.max_progress, 0);
-  EXPECT_NE(std::find(window_.statuses.begin(), window_.statuses.end(),
-                      u"Status: Getting Inbox Body & Attachment Informations"),
-            window_.statuses.end());
+  EXPECT_EQ(ListCalls(window_), 0u);
+  const std::vector<int> positions = window_.ProgressPositions();
+  EXPECT_GT(*std::max_element(positions.begin(), positions.end()), 0);
+  const std::vector<std::string> statuses = window_.Calls("status");
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Status: Getting Inbox Body & Attachment Informations"),
+            statuses.end());
   EXPECT_FALSE(session_.open_folder.save_mode);
   EXPECT_EQ(SaveSummaryText(summary, "/t"),
             "Saved 28 messages, 4 contacts, 9 calendar items and 9 attachments to /t; 0 items skipped.");
@@ -138,7 +122,7 @@ TEST_F(SaveFlow, AnUnwritableTargetFailsBeforeAnythingIsRead) {
   const SaveSummary summary = RunSave(context_, Request(), nullptr);
   EXPECT_FALSE(summary.failure.ok());
   EXPECT_EQ(summary.ExitCode(), 1);
-  EXPECT_TRUE(window_.statuses.empty());
+  EXPECT_TRUE(window_.Calls("status").empty());
   EXPECT_NE(SaveSummaryText(summary, scratch_ / "store").find((scratch_ / "store").string()), std::string::npos);
 }
 
