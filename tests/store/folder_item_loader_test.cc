@@ -55,7 +55,7 @@ class LoaderTest : public ::testing::Test {
   int Load(const char* folder, edb::ItemWriter* writer = nullptr) {
     store_->ListRows(store_->Folder("Mailbox - Test", folder));
     store_->contents.Clear();
-    store_->events.progress.clear();
+    store_->events.calls.clear();
     edb::ItemContentReader reader(&store_->contents, store_->session.attachments, store_->corruption);
     return edb::LoadFolderItems(store_->context, reader, store_->contents, writer);
   }
@@ -87,13 +87,13 @@ TEST_F(LoaderTest, EveryMsgRecordOfAHeadersKeyIsLoaded) {
   EXPECT_EQ(Subjects(), (std::vector<std::u16string>{u"Mail 0", u"Mail 0", u"Mail 1", u"Mail 2"}));
   EXPECT_EQ(BodyOf(store_->contents.items()[1]), u"Body 2");
   EXPECT_EQ(BodyOf(*store_->contents.FirstItem(key0)), u"Body 0");  // the first loaded is shown
-  EXPECT_EQ(store_->events.progress, (std::vector<int>{0, 1, 2, 3, 4, 0}));
+  EXPECT_EQ(store_->events.ProgressPositions(), (std::vector<int>{0, 1, 2, 3, 4, 0}));
 
   // Headers whose keys have no record load nothing.
   store_->session.message_index.clear();
   EXPECT_EQ(Load("Inbox"), 1);
   EXPECT_TRUE(store_->contents.items().empty());
-  EXPECT_EQ(store_->events.progress, (std::vector<int>{0, 0}));
+  EXPECT_EQ(store_->events.ProgressPositions(), (std::vector<int>{0, 0}));
 }
 
 TEST_F(LoaderTest, BarSweepsPerHundredMailRecordsOnly) {
@@ -105,16 +105,16 @@ TEST_F(LoaderTest, BarSweepsPerHundredMailRecordsOnly) {
     expected.push_back(i <= 100 ? i : i - 100);
     if (i == 100 || i == 150) expected.push_back(0);
   }
-  EXPECT_EQ(store_->events.progress, expected);
+  EXPECT_EQ(store_->events.ProgressPositions(), expected);
 
   ASSERT_EQ(Load("Contacts"), 1);
-  EXPECT_TRUE(store_->events.progress.empty());
+  EXPECT_TRUE(store_->events.ProgressPositions().empty());
   ASSERT_EQ(store_->contents.contacts().size(), 2u);
   EXPECT_EQ(store_->contents.contacts()[1].html(), u"<br><b>Full Name: </b>Bob<br>");
 
   ASSERT_EQ(Load("Calendar"), 1);
-  EXPECT_EQ(store_->events.rows.size(), 1u);
-  EXPECT_TRUE(store_->events.progress.empty());
+  EXPECT_EQ(store_->events.listed_rows.size(), 1u);
+  EXPECT_TRUE(store_->events.ProgressPositions().empty());
   EXPECT_TRUE(store_->contents.items().empty() && store_->contents.contacts().empty());
 }
 
