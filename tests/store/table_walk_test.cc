@@ -9,6 +9,7 @@
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
+#include "base/pause_gate.h"
 #include "store/memory_exhausted.h"
 #include "store/table_walk.h"
 #include "store/table_directory.h"
@@ -177,6 +178,18 @@ TEST_F(TableExport, ARecordItsHandlerRejectsIsReportedAndTheRestStillExported) {
   EXPECT_EQ(handlers_.Indexes(RecordHandlerKind::kMessageIndex), (std::vector<int32_t>{0, 1, 2, 3}));
   ASSERT_EQ(corruption_.reports.size(), 1u);
   EXPECT_TRUE(corruption_.reports[0].starts_with("table Msg, record 1: ")) << corruption_.reports[0];
+}
+
+TEST_F(TableExport, ACancelledGateEndsTheWalkBeforeItsNextRecord) {
+  Write({{"Msg", {"N67b0"}, 4}});
+  edb::PauseGate gate;
+  edb::ReadContext context{session_, window_, handlers_, corruption_, &gate};
+  handlers_.on_record = [&](const edbtest::HandledRecord& record) {
+    if (record.index == 1) gate.Cancel();
+  };
+  EXPECT_EQ(edb::WalkTableByName(context, u"Msg"), WalkOutcome::kCancelled);
+  EXPECT_EQ(handlers_.Indexes(RecordHandlerKind::kMessageIndex), (std::vector<int32_t>{0, 1}));
+  EXPECT_TRUE(corruption_.reports.empty()) << "a cancel is no damage";
 }
 
 TEST_F(TableExport, RunningOutOfMemoryInAHandlerThrowsWhatRanOutForTheCallerToEnd) {
