@@ -27,30 +27,33 @@ using Clock = std::chrono::steady_clock;
 // them, and count what they got.
 class RenderingHandlers : public edb::RecordHandlers {
  public:
-  int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
+  using Outcome = edb::RecordOutcome;
+  Outcome Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
     auto key = Identifier(r, c.mailbox_key);
     Count(Text(r, c.display_name, key));
-    return 1;
+    return Outcome::kHandled;
   }
-  int Folder(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
+  Outcome Folder(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents&) override {
     auto id = Identifier(r, c.folder_id);
     auto key = Identifier(r, c.mailbox_key, id);
     auto name = Text(r, c.display_name, key);
     Count(Text(r, c.container_class, name));
-    return 1;
+    return Outcome::kHandled;
   }
-  int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
+  Outcome MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
     Count(Identifier(r, c.message_key));
     Count(Text(r, c.attachment_ids, std::nullopt));
-    return 1;
+    return Outcome::kHandled;
   }
-  int Attachment(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
+  Outcome Attachment(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t, edb::StoreEvents&) override {
     auto id = Identifier(r, c.attachment_key);
     Count(Text(r, c.display_name, id));
-    return 1;
+    return Outcome::kHandled;
   }
-  int ContentsRow(const edb::RecordRef&, const edb::ColumnPositions&, int32_t, edb::StoreEvents&) override { return 1; }
-  int ItemContent(const edb::RecordRef&, edb::StoreEvents&) override { return 1; }
+  Outcome ContentsRow(const edb::RecordRef&, const edb::ColumnPositions&, int32_t, edb::StoreEvents&) override {
+    return Outcome::kHandled;
+  }
+  Outcome ItemContent(const edb::RecordRef&, edb::StoreEvents&) override { return Outcome::kHandled; }
 
   long records = 0;
   long characters = 0;

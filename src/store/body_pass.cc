@@ -10,7 +10,7 @@ void ItemBodyPass::Run(ReadContext& context, const FolderEntry& folder) {
   contents_->Clear();
   StoreSession& session = context.session;
   ItemContentReader reader(contents_, session.attachments, context.corruption);
-  result_ = LoadFolderItems(context, reader, *contents_, writer_);
+  outcome_ = LoadFolderItems(context, reader, *contents_, writer_);
 }
 
 }  // namespace edb

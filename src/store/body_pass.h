@@ -34,13 +34,13 @@ class ItemBodyPass : public FolderBodyPass {
   // class) through the context.
   void Run(ReadContext& context, const FolderEntry& folder) override;
 
-  // What the last run's LoadFolderItems returned (1 before any run).
-  int result() const { return result_; }
+  // How the last run's LoadFolderItems ended (kLoaded before any run).
+  LoadOutcome outcome() const { return outcome_; }
 
  private:
   FolderContents* contents_;
   ItemWriter* writer_;
-  int result_ = 1;
+  LoadOutcome outcome_ = LoadOutcome::kLoaded;
 };
 
 }  // namespace edb

@@ -69,16 +69,16 @@ ColumnPositions InitialColumnPositions(ColumnSet set) {
   return positions;
 }
 
-int LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions) {
-  int result = 1;
+ColumnNaming LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions) {
+  ColumnNaming naming = ColumnNaming::kAllNamed;
   for (size_t position = 0; position < columns.size(); ++position) {
     if (columns[position].name.empty()) {
-      result = -1;
+      naming = ColumnNaming::kSomeUnnamed;
       continue;
     }
     RecordMatch(columns[position].name, static_cast<int32_t>(position), set, positions);
   }
-  return result;
+  return naming;
 }
 
 }  // namespace edb

@@ -52,8 +52,11 @@ ColumnPositions InitialColumnPositions(ColumnSet set);
 // Compares every column name of `columns` (a table's column list, exactly,
 // case-sensitively) with the names of `set` and records the positions of the
 // matches in `positions` (the last of equal names wins). A column the
-// database could not name (reported where it was read) is skipped. Returns 1
-// when every column has a name, -1 otherwise.
-int LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions);
+// database could not name (reported where it was read) is skipped.
+enum class ColumnNaming {
+  kAllNamed,    // every column of the list has a name
+  kSomeUnnamed,  // some column has none; the others were still compared
+};
+ColumnNaming LocateColumns(const std::vector<ese::ColumnInfo>& columns, ColumnSet set, ColumnPositions* positions);
 
 }  // namespace edb

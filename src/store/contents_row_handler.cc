@@ -29,10 +29,10 @@ void WriteFileValue(ContentsRowContext& context, const RecordRef& record,
                          const std::optional<std::u16string>& own_text, StoreEvents& events) {
   std::optional<std::u16string> name = ValueText(record, kContentsFileNamePosition, own_text);
   if (!name || name->empty() || context.temp_folder == nullptr) return;
-  std::string error;
-  if (WriteLongValueFile(record, kContentsFileValuePosition, *name, *context.temp_folder, events, &error) != 1) {
+  const Status written = WriteLongValueFile(record, kContentsFileValuePosition, *name, *context.temp_folder, events);
+  if (!written.ok()) {
     context.corruption.Corruption(
-        "value 39 of header row " + std::to_string(context.session.open_folder.row_number), error);
+        "value 39 of header row " + std::to_string(context.session.open_folder.row_number), written.reason());
   }
 }
 
@@ -93,16 +93,16 @@ void TakeRow(StoreSession& session, const ListRow& row, StoreEvents& events) {
 
 }  // namespace
 
-int HandleContentsRow(ContentsRowContext& context, const RecordRef& record, StoreEvents& events) {
+RecordOutcome HandleContentsRow(ContentsRowContext& context, const RecordRef& record, StoreEvents& events) {
   StoreSession& session = context.session;
   const int32_t number = ++session.open_folder.row_number;
   const int count = NumberOfValues(record);
-  if (count == 0) return -1;
+  if (count == 0) return RecordOutcome::kUnreadable;
   ListRowTexts texts;
-  if (!ReadListRowTexts(context, record, count, events, &texts)) return -1;
+  if (!ReadListRowTexts(context, record, count, events, &texts)) return RecordOutcome::kUnreadable;
   session.open_folder.folder_class = OpenFolderClass(session.open_folder.folder_class);
   TakeRow(session, ListRow(std::move(texts), number), events);
-  return 1;
+  return RecordOutcome::kHandled;
 }
 
 }  // namespace edb

@@ -6,6 +6,7 @@
 
 #include "base/corruption_reporter.h"
 #include "base/private_temp_folder.h"
+#include "store/record_outcome.h"
 #include "store/record_value.h"
 #include "store/store_session.h"
 #include "store/store_events.h"
@@ -48,9 +49,9 @@ struct ContentsRowContext {
 //     - any other class: nothing.
 //     In save mode no row is listed except journal rows; entries are kept
 //     as in browse mode.
-// Returns 1; -1 (nothing listed) when the record is missing or has no
-// values, or a value's column name or type cannot be read or the name is
-// longer than kMaxColumnNameUnits.
-int HandleContentsRow(ContentsRowContext& context, const RecordRef& record, StoreEvents& events);
+// Returns kHandled; kUnreadable (nothing listed) when the record is missing
+// or has no values, or a value's column name or type cannot be read or the
+// name is longer than kMaxColumnNameUnits.
+RecordOutcome HandleContentsRow(ContentsRowContext& context, const RecordRef& record, StoreEvents& events);
 
 }  // namespace edb

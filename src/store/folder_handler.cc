@@ -21,16 +21,16 @@ std::u16string FolderClassOf(const std::optional<std::u16string>& stored_class) 
   return std::u16string(kPlainFolderClass);
 }
 
-int HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, const RecordRef& record,
-                       const ColumnPositions& columns, StoreEvents& events) {
-  if (record.record == nullptr) return -1;
+RecordOutcome HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, const RecordRef& record,
+                                 const ColumnPositions& columns, StoreEvents& events) {
+  if (record.record == nullptr) return RecordOutcome::kUnreadable;
   std::optional<std::u16string> id = IdentifierAt(record, columns.folder_id, ByteOrder::kBigEndian, std::nullopt);
   std::optional<std::u16string> key = IdentifierAt(record, columns.mailbox_key, ByteOrder::kBigEndian, id);
   std::optional<std::u16string> name = ValueTextAt(record, columns.display_name, key);
   std::u16string folder_class = FolderClassOf(ValueTextAt(record, columns.container_class, name));
-  if (IsEmpty(key) || IsEmpty(name) || *name == *key) return 1;
-  if (IsSystemFolderName(*name)) return 1;
-  if (key->size() < kShortestMailboxKey) return 1;
+  if (IsEmpty(key) || IsEmpty(name) || *name == *key) return RecordOutcome::kHandled;
+  if (IsSystemFolderName(*name)) return RecordOutcome::kHandled;
+  if (key->size() < kShortestMailboxKey) return RecordOutcome::kHandled;
 
   std::optional<std::u16string> table = id ? ContentsTableName(*id) : std::nullopt;
   // Copied: a listener may look at the lists while folders are added.
@@ -39,7 +39,7 @@ int HandleFolderRecord(StoreSession& session, MailboxKeyIndex& mailbox_keys, con
     session.folders.push_back(FolderEntry{*key, *name, position, table, folder_class});
     events.FolderAdded(session.folders.size() - 1);
   }
-  return 1;
+  return RecordOutcome::kHandled;
 }
 
 }  // namespace edb

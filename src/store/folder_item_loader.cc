@@ -19,18 +19,22 @@ class ItemContentRouting : public RecordHandlers {
  public:
   ItemContentRouting(RecordHandlers& inner, ItemContentReader& reader) : inner_(inner), reader_(reader) {}
 
-  int Mailbox(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override { return inner_.Mailbox(r, c, e); }
-  int Folder(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override { return inner_.Folder(r, c, e); }
-  int MessageIndex(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+  RecordOutcome Mailbox(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override {
+    return inner_.Mailbox(r, c, e);
+  }
+  RecordOutcome Folder(const RecordRef& r, const ColumnPositions& c, StoreEvents& e) override {
+    return inner_.Folder(r, c, e);
+  }
+  RecordOutcome MessageIndex(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
     return inner_.MessageIndex(r, c, i, e);
   }
-  int Attachment(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+  RecordOutcome Attachment(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
     return inner_.Attachment(r, c, i, e);
   }
-  int ContentsRow(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
+  RecordOutcome ContentsRow(const RecordRef& r, const ColumnPositions& c, int32_t i, StoreEvents& e) override {
     return inner_.ContentsRow(r, c, i, e);
   }
-  int ItemContent(const RecordRef& r, StoreEvents& e) override { return reader_.ReadItem(r, e); }
+  RecordOutcome ItemContent(const RecordRef& r, StoreEvents& e) override { return reader_.ReadItem(r, e); }
 
  private:
   RecordHandlers& inner_;
@@ -77,7 +81,7 @@ class FolderLoad {
         writer_(writer),
         table_(table) {}
 
-  int LoadMail() {
+  LoadOutcome LoadMail() {
     reader_.set_family(ItemFamily::kMail);
     const RecordsByKey records = JoinByKey(session_.mail_rows, session_.message_index);
     events_.Progress(0);
@@ -88,7 +92,7 @@ class FolderLoad {
       if (positions == nullptr) continue;
       for (size_t position : *positions) {
         events_.Progress(counter + 1);
-        if (!ReadAndHandleRecord(session_.message_index[position])) return -1;
+        if (!ReadAndHandleRecord(session_.message_index[position])) return LoadOutcome::kCancelled;
         if (counter == 99) {
           events_.Progress(0);
           counter = 0;
@@ -99,31 +103,32 @@ class FolderLoad {
     }
     if (writer_ != nullptr) session_.mail_rows.clear();
     events_.Progress(0);
-    return 1;
+    return LoadOutcome::kLoaded;
   }
 
-  int LoadContacts() {
+  LoadOutcome LoadContacts() {
     reader_.set_family(ItemFamily::kContact);
     const RecordsByKey records = JoinByKey(session_.contacts, session_.message_index);
     for (const ContactEntry& header : session_.contacts) {
       const std::vector<size_t>* positions = RecordsOf(records, header.key);
       if (positions == nullptr) continue;
       for (size_t position : *positions) {
-        if (!ReadAndHandleRecord(session_.message_index[position])) return -1;
+        if (!ReadAndHandleRecord(session_.message_index[position])) return LoadOutcome::kCancelled;
       }
     }
-    return 1;
+    return LoadOutcome::kLoaded;
   }
 
  private:
   // Reads the record of `entry`; in save mode hands what it yielded to
-  // the writer and drops it. False when the load is cancelled.
+  // the writer and drops it. A record that cannot be read was reported
+  // and yields nothing. False when the load is cancelled.
   bool ReadAndHandleRecord(const MsgIndexEntry& entry) {
     if (reading_.gate != nullptr && !reading_.gate->Pass()) return false;
     reader_.set_current_key(*entry.key);
     const size_t items_before = contents_.items().size();
     const size_t contacts_before = contents_.contacts().size();
-    if (ReadMsgRecord(reading_, table_, entry.record) != 1) return false;
+    ReadMsgRecord(reading_, table_, entry.record);
     if (writer_ != nullptr) HandToWriter(items_before, contacts_before);
     return true;
   }
@@ -151,22 +156,22 @@ class FolderLoad {
 
 }  // namespace
 
-int LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
-                    ItemWriter* writer) {
+LoadOutcome LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
+                            ItemWriter* writer) {
   StoreSession& session = context.session;
-  if (!session.database) return -1;
-  if (session.open_folder.save_mode && writer == nullptr) return -1;
+  if (!session.database) return LoadOutcome::kNotStarted;
+  if (session.open_folder.save_mode && writer == nullptr) return LoadOutcome::kNotStarted;
   if (!session.open_folder.save_mode) writer = nullptr;
   const ItemFamily family = FamilyOfFolderClass(OpenFolderClass(session.open_folder.folder_class));
-  if (family != ItemFamily::kMail && family != ItemFamily::kContact) return 1;
+  if (family != ItemFamily::kMail && family != ItemFamily::kContact) return LoadOutcome::kLoaded;
 
   OpenedTable table;
   Status error;
   switch (session.OpenTable(kMessageTable, &table, &error)) {
-    case TableLookup::kAbsent: return 1;
+    case TableLookup::kAbsent: return LoadOutcome::kLoaded;
     case TableLookup::kFailed:
       context.corruption.Corruption("table Msg", error.reason());
-      return -1;
+      return LoadOutcome::kMessageTableUnreadable;
     case TableLookup::kOpened: break;
   }
   FolderLoad load(context, reader, contents, writer, table);

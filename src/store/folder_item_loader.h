@@ -31,6 +31,21 @@ class ItemWriter {
   virtual void WriteContact(const ContactContent& contact) = 0;
 };
 
+// How loading a folder's items ended.
+enum class LoadOutcome {
+  // Every item was read, or there was nothing to load (no Msg table, a
+  // folder class that has no items). A record that could not be read was
+  // reported and skipped.
+  kLoaded,
+  // Nothing was loaded: no database is open, or save mode is set without a
+  // writer.
+  kNotStarted,
+  // The Msg table could not be opened (reported); nothing was loaded.
+  kMessageTableUnreadable,
+  // The context's gate cancelled the load; the items read before stay.
+  kCancelled,
+};
+
 // Loads the items of the open folder into `contents` through `reader`
 // (which must append to `contents`). The branch is chosen by the open
 // folder's class (session.open_folder.folder_class):
@@ -43,12 +58,9 @@ class ItemWriter {
 //   - contacts ("IPF.Contact", "IPM.Contact"): the same join, the progress
 //     position untouched;
 //   - any other class: nothing is loaded.
-// Returns -1 when no database is open, the Msg table cannot be opened
-// (reported), the context's gate cancels the load, or save mode is set
-// without a writer; 1 otherwise (also when there is no Msg table). A record
-// that cannot be read is reported and the load goes on. Records go to the
-// reader whatever the context's handlers do with ItemContent.
-int LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
+// A record that cannot be read is reported and the load goes on. Records go
+// to the reader whatever the context's handlers do with ItemContent.
+LoadOutcome LoadFolderItems(ReadContext& context, ItemContentReader& reader, FolderContents& contents,
                     ItemWriter* writer = nullptr);
 
 }  // namespace edb

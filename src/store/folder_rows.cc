@@ -16,10 +16,10 @@ void ResetOpenFolder(StoreSession& session) {
   session.open_folder.row_number = 0;
 }
 
-int ReadFolderRows(ReadContext& context, const FolderEntry& folder) {
+WalkOutcome ReadFolderRows(ReadContext& context, const FolderEntry& folder) {
   context.session.open_folder.folder_class = folder.container_class;
   const std::optional<std::u16string>& table = folder.contents_table_name;
-  if (!table || *table == kAttachmentTable) return 1;
+  if (!table || *table == kAttachmentTable) return WalkOutcome::kComplete;
   return WalkTableByName(context, *table);
 }
 

@@ -3,7 +3,7 @@
 // announced through the context's events.
 //
 //   ResetOpenFolder(session);
-//   int walked = ReadFolderRows(context, folder);   // then the body pass
+//   WalkOutcome walked = ReadFolderRows(context, folder);   // then the body pass
 #pragma once
 
 #include "store/folder_entry.h"
@@ -19,9 +19,10 @@ void ResetOpenFolder(StoreSession& session);
 // Sets the open folder's class to `folder`'s container class and walks the
 // folder's contents table, so each row goes to the context's handlers. A
 // folder without a contents table name, or one whose name is that of the
-// attachment table ("1-23"), reads nothing. Returns 1 when every row was
-// handled (or there was nothing to read), -1 when some row could not be
-// read or handled (it was reported and skipped) or the gate cancelled.
-int ReadFolderRows(ReadContext& context, const FolderEntry& folder);
+// attachment table ("1-23"), reads nothing and gives kComplete; otherwise
+// the walk's outcome (table_walk.h): kRecordsSkipped when some row could not
+// be read or handled (it was reported and skipped), kCancelled when the gate
+// cancelled.
+WalkOutcome ReadFolderRows(ReadContext& context, const FolderEntry& folder);
 
 }  // namespace edb

@@ -77,12 +77,12 @@ void ItemContentReader::SetCurrentRow(std::u16string sender, std::u16string subj
   date_ = std::move(date);
 }
 
-int ItemContentReader::ReadItem(const RecordRef& ref, StoreEvents& events) {
+RecordOutcome ItemContentReader::ReadItem(const RecordRef& ref, StoreEvents& events) {
   (void)events;
-  if (ref.record == nullptr) return -1;
+  if (ref.record == nullptr) return RecordOutcome::kUnreadable;
   const int count = NumberOfValues(ref);
-  if (count <= 0) return -1;
-  if (!PlanColumns(ref, count)) return -1;
+  if (count <= 0) return RecordOutcome::kUnreadable;
+  if (!PlanColumns(ref, count)) return RecordOutcome::kUnreadable;
   // Nothing fails past this point: the record's body chunks go straight to
   // the folder's list.
   RecordTexts texts;
@@ -94,7 +94,7 @@ int ItemContentReader::ReadItem(const RecordRef& ref, StoreEvents& events) {
   } else if (family_ == ItemFamily::kContact) {
     KeepContact(texts);
   }
-  return 1;
+  return RecordOutcome::kHandled;
 }
 
 // Every record of a table has the same columns, so what each value position

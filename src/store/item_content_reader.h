@@ -63,11 +63,11 @@ class ItemContentReader : public ItemContentSink {
 
   // Reads `record` (a record of "Msg"; the column names and types of its
   // table are read at its first record and kept while records come with
-  // the same column list). Returns 1 when every value was read
-  // (and the item kept, by family), -1 when the record is missing, has no
-  // values, or a column name (longer than 256 units included) or type cannot
-  // be read; nothing is kept then, body chunks included.
-  int ReadItem(const RecordRef& record, StoreEvents& events) override;
+  // the same column list). Returns kHandled when every value was read
+  // (and the item kept, by family), kUnreadable when the record is missing,
+  // has no values, or a column name (longer than 256 units included) or type
+  // cannot be read; nothing is kept then, body chunks included.
+  RecordOutcome ReadItem(const RecordRef& record, StoreEvents& events) override;
 
  private:
   struct RecordTexts;

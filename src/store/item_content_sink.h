@@ -3,6 +3,7 @@
 // on to it.
 #pragma once
 
+#include "store/record_outcome.h"
 #include "store/record_value.h"
 #include "store/store_events.h"
 
@@ -12,9 +13,10 @@ class ItemContentSink {
  public:
   virtual ~ItemContentSink() = default;
   // Reads every value of `record` once and keeps the item's content.
-  // Returns 1 when the record was read, -1 when it is missing, has no
-  // values, or a column name or type cannot be read (nothing is kept then).
-  virtual int ReadItem(const RecordRef& record, StoreEvents& events) = 0;
+  // Returns kHandled when the record was read, kUnreadable when it is
+  // missing, has no values, or a column name or type cannot be read
+  // (nothing is kept then).
+  virtual RecordOutcome ReadItem(const RecordRef& record, StoreEvents& events) = 0;
 };
 
 }  // namespace edb

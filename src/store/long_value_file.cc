@@ -45,57 +45,53 @@ class OutputFile {
   int fd_;
 };
 
-int Fail(std::string* error, std::string why) {
-  *error = std::move(why);
-  return -1;
+Status ReadAsText(const RecordRef& record, int column) {
+  if (!ValueText(record, column, std::u16string())) return Status::Corruption("the value cannot be read");
+  return Status::Ok();
 }
 
-int ReadAsText(const RecordRef& record, int column, std::string* error) {
-  if (!ValueText(record, column, std::u16string())) return Fail(error, "the value cannot be read");
-  return 1;
+Status ExpandCompressed(const RecordValue& value) {
+  if (value.column_type != ese::column_type::kLongText || value.data.empty()) return Status::Ok();
+  if (!Decompress7Bit(value.data)) return Status::Corruption("the compressed text cannot be expanded");
+  return Status::Ok();
 }
 
-int ExpandCompressed(const RecordValue& value, std::string* error) {
-  if (value.column_type != ese::column_type::kLongText || value.data.empty()) return 1;
-  if (!Decompress7Bit(value.data)) return Fail(error, "the compressed text cannot be expanded");
-  return 1;
-}
-
-int WriteLongValue(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
-                   StoreEvents& events, std::string* error, std::filesystem::path* written) {
+Status WriteLongValue(const RecordRef& record, int column, const std::u16string& file_name,
+                      PrivateTempFolder& folder, StoreEvents& events, std::filesystem::path* written) {
   Result<std::unique_ptr<ese::LongValue>> opened = record.record->OpenLongValue(column);
-  if (!opened.ok()) return Fail(error, "the long value cannot be opened: " + opened.status().reason());
+  if (!opened.ok()) return Status::Corruption("the long value cannot be opened: " + opened.status().reason());
   ese::LongValue& segments = **opened;
   const std::filesystem::path path = folder.UniqueFilePath(file_name);
   OutputFile file(path);
-  if (!file.is_open()) return Fail(error, "cannot create " + path.string() + ": " + std::strerror(errno));
+  if (!file.is_open()) return Status::IoError("cannot create " + path.string() + ": " + std::strerror(errno));
   if (written != nullptr) *written = path;
   ProgressSweep progress;
   std::vector<uint8_t> segment;
   for (int i = 0; i < segments.segment_count(); ++i) {
     progress.Step(events);
     if (Status read = segments.ReadSegment(i, &segment); !read.ok()) {
-      return Fail(error, "segment " + std::to_string(i) + " of the long value cannot be read: " + read.reason());
+      return Status::Corruption("segment " + std::to_string(i) + " of the long value cannot be read: " +
+                                read.reason());
     }
-    if (!file.Write(segment)) return Fail(error, "cannot write " + path.string() + ": " + std::strerror(errno));
+    if (!file.Write(segment)) return Status::IoError("cannot write " + path.string() + ": " + std::strerror(errno));
   }
-  return 1;
+  return Status::Ok();
 }
 
 }  // namespace
 
-int WriteLongValueFile(const RecordRef& record, int column, const std::u16string& file_name, PrivateTempFolder& folder,
-                    StoreEvents& events, std::string* error, std::filesystem::path* written) {
+Status WriteLongValueFile(const RecordRef& record, int column, const std::u16string& file_name,
+                          PrivateTempFolder& folder, StoreEvents& events, std::filesystem::path* written) {
   RecordValue value;
-  if (!ReadRecordValue(record, column, &value)) return Fail(error, "the value cannot be read");
+  if (!ReadRecordValue(record, column, &value)) return Status::Corruption("the value cannot be read");
   const uint8_t flags = value.flags;
-  if (flags <= ese::value_flag::kVariableSize) return ReadAsText(record, column, error);
-  if (flags & ese::value_flag::kCompressed) return ExpandCompressed(value, error);
-  if (flags & ese::value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, events, error, written);
+  if (flags <= ese::value_flag::kVariableSize) return ReadAsText(record, column);
+  if (flags & ese::value_flag::kCompressed) return ExpandCompressed(value);
+  if (flags & ese::value_flag::kLongValue) return WriteLongValue(record, column, file_name, folder, events, written);
   if ((flags & ese::value_flag::kMultiValue) && !(flags & ese::value_flag::kMultiValueSizes)) {
-    return ReadAsText(record, column, error);
+    return ReadAsText(record, column);
   }
-  return 1;
+  return Status::Ok();
 }
 
 }  // namespace edb

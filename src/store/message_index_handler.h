@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "store/column_positions.h"
+#include "store/record_outcome.h"
 #include "store/record_value.h"
 #include "store/store_session.h"
 
@@ -15,9 +16,9 @@ namespace edb {
 // Handles record `index` of "Msg": key = `columns.message_key` ("N67b0") as
 // big-endian identifier text, text = `columns.attachment_ids` ("N67b3") as
 // value text, both without default (none when absent or not readable that
-// way). Appends the entry and returns 1; -1 (nothing appended) when the
-// record is missing or has no values.
-int HandleMessageIndexRecord(StoreSession& session, const RecordRef& record, const ColumnPositions& columns,
-                             int32_t index);
+// way). Appends the entry and returns kHandled; kUnreadable (nothing
+// appended) when the record is missing or has no values.
+RecordOutcome HandleMessageIndexRecord(StoreSession& session, const RecordRef& record,
+                                       const ColumnPositions& columns, int32_t index);
 
 }  // namespace edb

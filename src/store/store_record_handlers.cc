@@ -14,32 +14,35 @@ StoreRecordHandlers::StoreRecordHandlers(StoreSession& session, CorruptionReport
                                          PrivateTempFolder* temp_folder, ItemContentSink* item_content)
     : session_(session), corruption_(corruption), temp_folder_(temp_folder), item_content_(item_content) {}
 
-int StoreRecordHandlers::Mailbox(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) {
+RecordOutcome StoreRecordHandlers::Mailbox(const RecordRef& record, const ColumnPositions& columns,
+                                           StoreEvents& events) {
   mailbox_keys_.Invalidate();
   return HandleMailboxRecord(session_, record, columns, events);
 }
 
-int StoreRecordHandlers::Folder(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) {
+RecordOutcome StoreRecordHandlers::Folder(const RecordRef& record, const ColumnPositions& columns,
+                                          StoreEvents& events) {
   return HandleFolderRecord(session_, mailbox_keys_, record, columns, events);
 }
 
-int StoreRecordHandlers::MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                                      StoreEvents&) {
+RecordOutcome StoreRecordHandlers::MessageIndex(const RecordRef& record, const ColumnPositions& columns,
+                                                int32_t index, StoreEvents&) {
   return HandleMessageIndexRecord(session_, record, columns, index);
 }
 
-int StoreRecordHandlers::Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                                    StoreEvents& events) {
+RecordOutcome StoreRecordHandlers::Attachment(const RecordRef& record, const ColumnPositions& columns,
+                                              int32_t index, StoreEvents& events) {
   return HandleAttachmentRecord(session_, corruption_, temp_folder_, record, columns, index, events);
 }
 
-int StoreRecordHandlers::ContentsRow(const RecordRef& record, const ColumnPositions&, int32_t, StoreEvents& events) {
+RecordOutcome StoreRecordHandlers::ContentsRow(const RecordRef& record, const ColumnPositions&, int32_t,
+                                               StoreEvents& events) {
   ContentsRowContext context{session_, corruption_, temp_folder_};
   return HandleContentsRow(context, record, events);
 }
 
-int StoreRecordHandlers::ItemContent(const RecordRef& record, StoreEvents& events) {
-  if (item_content_ == nullptr) return 1;
+RecordOutcome StoreRecordHandlers::ItemContent(const RecordRef& record, StoreEvents& events) {
+  if (item_content_ == nullptr) return RecordOutcome::kHandled;
   return item_content_->ReadItem(record, events);
 }
 

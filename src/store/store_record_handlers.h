@@ -30,16 +30,16 @@ class StoreRecordHandlers : public RecordHandlers {
 
   void set_item_content_sink(ItemContentSink* sink) { item_content_ = sink; }
 
-  int Mailbox(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
-  int Folder(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
-  int MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                   StoreEvents& events) override;
-  int Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                 StoreEvents& events) override;
-  int ContentsRow(const RecordRef& record, const ColumnPositions& columns, int32_t index,
-                  StoreEvents& events) override;
-  // Hands the record to the item-content sink; 1 when there is none.
-  int ItemContent(const RecordRef& record, StoreEvents& events) override;
+  RecordOutcome Mailbox(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
+  RecordOutcome Folder(const RecordRef& record, const ColumnPositions& columns, StoreEvents& events) override;
+  RecordOutcome MessageIndex(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                             StoreEvents& events) override;
+  RecordOutcome Attachment(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                           StoreEvents& events) override;
+  RecordOutcome ContentsRow(const RecordRef& record, const ColumnPositions& columns, int32_t index,
+                            StoreEvents& events) override;
+  // Hands the record to the item-content sink; kHandled when there is none.
+  RecordOutcome ItemContent(const RecordRef& record, StoreEvents& events) override;
 
  private:
   StoreSession& session_;

@@ -21,20 +21,20 @@ const TableDirectoryEntry* TableDirectory::Find(std::u16string_view name) const 
 
 void TableDirectory::Clear() { entries_.clear(); }
 
-int BuildTableDirectory(StoreSession& session, CorruptionReporter& corruption) {
+DirectoryOutcome BuildTableDirectory(StoreSession& session, CorruptionReporter& corruption) {
   ese::Database* database = session.database.get();
-  if (database == nullptr) return 1;
-  int result = 1;
+  if (database == nullptr) return DirectoryOutcome::kEveryTableListed;
+  DirectoryOutcome outcome = DirectoryOutcome::kEveryTableListed;
   for (int index = 0; index < database->table_count(); ++index) {
     Result<std::u16string> name = database->TableName(index);
     if (!name.ok()) {
       corruption.Corruption("table " + std::to_string(index) + " of the catalog", name.status().reason());
-      result = -1;
+      outcome = DirectoryOutcome::kSomeTablesLeftOut;
       continue;
     }
     session.tables.Append(index, *std::move(name));
   }
-  return result;
+  return outcome;
 }
 
 }  // namespace edb

@@ -37,11 +37,17 @@ class TableDirectory {
   std::vector<TableDirectoryEntry> entries_;
 };
 
+// How complete a directory built from the catalog is.
+enum class DirectoryOutcome {
+  kEveryTableListed,   // also when there is no database or no table
+  kSomeTablesLeftOut,  // a table could not be fetched or named (reported)
+};
+
 // Fills the session's directory from its open database (appending to what is
 // there). No open database, or a database without tables, gives an empty
-// directory and 1. A table that cannot be fetched or named is reported to
-// `corruption` and left out; the walk goes on with the next index and the
-// result is -1. Returns 1 when every table was listed.
-int BuildTableDirectory(StoreSession& session, CorruptionReporter& corruption);
+// directory and kEveryTableListed. A table that cannot be fetched or named
+// is reported to `corruption` and left out; the walk goes on with the next
+// index and the result is kSomeTablesLeftOut.
+DirectoryOutcome BuildTableDirectory(StoreSession& session, CorruptionReporter& corruption);
 
 }  // namespace edb

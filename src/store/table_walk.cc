@@ -2,6 +2,7 @@
 #include "store/table_walk.h"
 
 #include <new>
+#include <optional>
 #include <string>
 
 #include "store/column_positions.h"
@@ -29,8 +30,8 @@ std::string RecordWhere(std::u16string_view table_name, int32_t index) {
   return "table " + Utf16ToUtf8(table_name) + ", record " + std::to_string(index);
 }
 
-int HandleRecord(ReadContext& context, RecordHandlerKind kind, const RecordRef& record,
-                 const ColumnPositions& columns, int32_t index) {
+RecordOutcome HandleRecord(ReadContext& context, RecordHandlerKind kind, const RecordRef& record,
+                           const ColumnPositions& columns, int32_t index) {
   RecordHandlers& handlers = context.handlers;
   StoreEvents& events = context.events;
   switch (kind) {
@@ -41,7 +42,7 @@ int HandleRecord(ReadContext& context, RecordHandlerKind kind, const RecordRef& 
     case RecordHandlerKind::kContentsRow: return handlers.ContentsRow(record, columns, index, events);
     case RecordHandlerKind::kNone: break;
   }
-  return -1;
+  return RecordOutcome::kUnreadable;
 }
 
 // Fetches record `index` and hands it to the handler; reports and returns
@@ -54,41 +55,43 @@ bool ReadAndHandleRecord(ReadContext& context, const OpenedTable& table, RecordH
     return false;
   }
   RecordRef ref{record->get(), &table.handle->columns()};
-  if (HandleRecord(context, kind, ref, columns, index) != 1) {
+  if (HandleRecord(context, kind, ref, columns, index) != RecordOutcome::kHandled) {
     context.corruption.Corruption(RecordWhere(table.name, index), "its handler could not read it");
     return false;
   }
   return true;
 }
 
-// The table's number of records; -1, reported, when the database cannot
+// The table's number of records; none, reported, when the database cannot
 // count them (its record tree is damaged).
-int64_t CountRecords(ReadContext& context, const OpenedTable& table) {
+std::optional<int64_t> CountRecords(ReadContext& context, const OpenedTable& table) {
   Result<int64_t> count = table.handle->RecordCount();
   if (!count.ok()) {
     context.corruption.Corruption("records of table " + Utf16ToUtf8(table.name), count.status().reason());
-    return -1;
+    return std::nullopt;
   }
   return *count;
 }
 
-int WalkRecords(ReadContext& context, const OpenedTable& table) {
+WalkOutcome WalkRecords(ReadContext& context, const OpenedTable& table) {
   RecordHandlerKind kind = HandlerForTable(table.name);
   ColumnSet set = ColumnSetForTable(table.name);
   ColumnPositions columns = InitialColumnPositions(set);
-  int result = 1;
-  if (set != ColumnSet::kNone && LocateColumns(table.handle->columns(), set, &columns) != 1) result = -1;
-  const int64_t count = CountRecords(context, table);
-  if (count < 0) return -1;
-  if (count == 0) return result;
-  ProgressSweep progress;
-  for (int32_t index = 0; index < count; ++index) {
-    if (context.gate != nullptr && !context.gate->Pass()) return -1;
-    progress.Step(context.events);
-    if (kind == RecordHandlerKind::kNone) return -1;
-    if (!ReadAndHandleRecord(context, table, kind, columns, index)) result = -1;
+  WalkOutcome outcome = WalkOutcome::kComplete;
+  if (set != ColumnSet::kNone && LocateColumns(table.handle->columns(), set, &columns) != ColumnNaming::kAllNamed) {
+    outcome = WalkOutcome::kRecordsSkipped;
   }
-  return result;
+  const std::optional<int64_t> count = CountRecords(context, table);
+  if (!count) return WalkOutcome::kTableUnreadable;
+  if (*count == 0) return outcome;
+  ProgressSweep progress;
+  for (int32_t index = 0; index < *count; ++index) {
+    if (context.gate != nullptr && !context.gate->Pass()) return WalkOutcome::kCancelled;
+    progress.Step(context.events);
+    if (kind == RecordHandlerKind::kNone) return WalkOutcome::kRecordsSkipped;
+    if (!ReadAndHandleRecord(context, table, kind, columns, index)) outcome = WalkOutcome::kRecordsSkipped;
+  }
+  return outcome;
 }
 
 }  // namespace
@@ -104,21 +107,21 @@ RecordHandlerKind HandlerForTable(std::u16string_view name) {
   return RecordHandlerKind::kNone;
 }
 
-int WalkTableByName(ReadContext& context, std::u16string_view name) {
+WalkOutcome WalkTableByName(ReadContext& context, std::u16string_view name) {
   OpenedTable table;
   Status error;
   switch (context.session.OpenTable(name, &table, &error)) {
-    case TableLookup::kAbsent: return 1;
+    case TableLookup::kAbsent: return WalkOutcome::kComplete;
     case TableLookup::kFailed:
       context.corruption.Corruption("table " + Utf16ToUtf8(name), error.reason());
-      return -1;
+      return WalkOutcome::kTableUnreadable;
     case TableLookup::kOpened: break;
   }
-  return WalkTable(context, table) == 1 ? 1 : -1;
+  return WalkTable(context, table);
 }
 
-int WalkTable(ReadContext& context, const OpenedTable& table) {
-  if (!table.handle || table.name.empty()) return -1;
+WalkOutcome WalkTable(ReadContext& context, const OpenedTable& table) {
+  if (!table.handle || table.name.empty()) return WalkOutcome::kTableUnreadable;
   try {
     return WalkRecords(context, table);
   } catch (const MemoryExhausted&) {
@@ -128,25 +131,26 @@ int WalkTable(ReadContext& context, const OpenedTable& table) {
   }
 }
 
-int ReadMsgRecord(ReadContext& context, const OpenedTable& table, int32_t index) {
-  if (!table.handle) return 1;
+RecordOutcome ReadMsgRecord(ReadContext& context, const OpenedTable& table, int32_t index) {
+  if (!table.handle) return RecordOutcome::kHandled;
   Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
   if (!record.ok()) {
     context.corruption.Corruption(RecordWhere(table.name, index), record.status().reason());
-    return 1;
+    return RecordOutcome::kUnreadable;
   }
-  if (table.name != u"Msg") return 1;
+  if (table.name != u"Msg") return RecordOutcome::kHandled;
   try {
     RecordRef ref{record->get(), &table.handle->columns()};
-    if (context.handlers.ItemContent(ref, context.events) != 1) {
+    if (context.handlers.ItemContent(ref, context.events) != RecordOutcome::kHandled) {
       context.corruption.Corruption(RecordWhere(table.name, index), "the item's content could not be read");
+      return RecordOutcome::kUnreadable;
     }
   } catch (const MemoryExhausted&) {
     throw;
   } catch (const std::bad_alloc&) {
     throw MemoryExhausted(MemoryUse::kItemContent);
   }
-  return 1;
+  return RecordOutcome::kHandled;
 }
 
 }  // namespace edb

@@ -15,6 +15,7 @@
 #include "base/corruption_reporter.h"
 #include "base/pause_gate.h"
 #include "store/record_handlers.h"
+#include "store/record_outcome.h"
 #include "store/store_session.h"
 #include "store/store_events.h"
 
@@ -60,26 +61,45 @@ class ProgressSweep {
   int counter_ = 0;
 };
 
-// Walks the table whose directory name equals `name` exactly. Returns 1
-// when there is no such table (nothing happens) or when its walk returned
-// 1; -1 when the table cannot be opened or its walk returned -1.
-int WalkTableByName(ReadContext& context, std::u16string_view name);
+// How a walk over a table's records ended. Whatever the outcome, every
+// damaged object was already reported where it was found.
+enum class WalkOutcome {
+  // Every record was handled, or there was nothing to walk.
+  kComplete,
+  // Some record or column could not be read or handled; it was skipped and
+  // every other record was still handled. Also a table whose name selects no
+  // handler: its records were not handled.
+  kRecordsSkipped,
+  // The gate cancelled the walk; the records after that point were not read.
+  kCancelled,
+  // The table could not be opened or its records counted; nothing was read.
+  kTableUnreadable,
+};
+
+// Walks the table whose directory name equals `name` exactly. kComplete when
+// there is no such table (nothing happens); kTableUnreadable when it cannot
+// be opened; otherwise what its walk returned.
+WalkOutcome WalkTableByName(ReadContext& context, std::u16string_view name);
 
 // Hands every record of `table` to the handler its name selects:
 // - the columns of the table's column set are located (column_positions.h);
-// - a table without records returns 1 and leaves the progress position alone;
-//   one whose records cannot be counted is reported and returns -1;
-// - a table whose name selects no handler returns -1 at its first record;
+//   a column without a name makes the walk kRecordsSkipped;
+// - a table without records leaves the progress position alone; one whose
+//   records cannot be counted is reported and gives kTableUnreadable (as
+//   does a table given without handle or name);
+// - a table whose name selects no handler gives kRecordsSkipped at its first
+//   record;
 // - otherwise, for each record index from 0 up: the gate is passed (a
-//   cancelled gate ends the walk with -1), the progress position steps, the
-//   record is fetched and handed to the handler.
-// Returns 1 when every record was handled, -1 when a record or column could
-// not be read or handled (the rest are still handled) or when cancelled.
-int WalkTable(ReadContext& context, const OpenedTable& table);
+//   cancelled gate ends the walk with kCancelled), the progress position
+//   steps, the record is fetched and handed to the handler; a record that
+//   cannot be fetched or handled is reported and skipped (kRecordsSkipped).
+WalkOutcome WalkTable(ReadContext& context, const OpenedTable& table);
 
 // Fetches record `index` of `table` and, when the table's name is exactly
-// "Msg", hands it to the item-content reader. An unreadable record or a
-// failing reader is reported. Returns 1.
-int ReadMsgRecord(ReadContext& context, const OpenedTable& table, int32_t index);
+// "Msg", hands it to the item-content reader. kUnreadable, reported, when
+// the record cannot be fetched or the reader cannot read it; kHandled
+// otherwise (for a table other than "Msg" the fetched record is left
+// alone; a table without handle reads nothing).
+RecordOutcome ReadMsgRecord(ReadContext& context, const OpenedTable& table, int32_t index);
 
 }  // namespace edb

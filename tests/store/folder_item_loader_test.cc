@@ -52,7 +52,7 @@ class LoaderTest : public ::testing::Test {
   }
 
   // Lists `folder`'s headers, then runs the loader alone.
-  int Load(const char* folder, edb::ItemWriter* writer = nullptr) {
+  edb::LoadOutcome Load(const char* folder, edb::ItemWriter* writer = nullptr) {
     store_->ListRows(store_->Folder("Mailbox - Test", folder));
     store_->contents.Clear();
     store_->events.calls.clear();
@@ -83,7 +83,7 @@ TEST_F(LoaderTest, EveryMsgRecordOfAHeadersKeyIsLoaded) {
   extra.key = key0;
   index.push_back(extra);
 
-  ASSERT_EQ(Load("Inbox"), 1);
+  ASSERT_EQ(Load("Inbox"), edb::LoadOutcome::kLoaded);
   EXPECT_EQ(Subjects(), (std::vector<std::u16string>{u"Mail 0", u"Mail 0", u"Mail 1", u"Mail 2"}));
   EXPECT_EQ(BodyOf(store_->contents.items()[1]), u"Body 2");
   EXPECT_EQ(BodyOf(*store_->contents.FirstItem(key0)), u"Body 0");  // the first loaded is shown
@@ -91,14 +91,14 @@ TEST_F(LoaderTest, EveryMsgRecordOfAHeadersKeyIsLoaded) {
 
   // Headers whose keys have no record load nothing.
   store_->session.message_index.clear();
-  EXPECT_EQ(Load("Inbox"), 1);
+  EXPECT_EQ(Load("Inbox"), edb::LoadOutcome::kLoaded);
   EXPECT_TRUE(store_->contents.items().empty());
   EXPECT_EQ(store_->events.ProgressPositions(), (std::vector<int>{0, 0}));
 }
 
 TEST_F(LoaderTest, BarSweepsPerHundredMailRecordsOnly) {
   Build(150);
-  ASSERT_EQ(Load("Inbox"), 1);
+  ASSERT_EQ(Load("Inbox"), edb::LoadOutcome::kLoaded);
   EXPECT_EQ(store_->contents.items().size(), 150u);
   std::vector<int> expected = {0};
   for (int i = 1; i <= 150; ++i) {
@@ -107,12 +107,12 @@ TEST_F(LoaderTest, BarSweepsPerHundredMailRecordsOnly) {
   }
   EXPECT_EQ(store_->events.ProgressPositions(), expected);
 
-  ASSERT_EQ(Load("Contacts"), 1);
+  ASSERT_EQ(Load("Contacts"), edb::LoadOutcome::kLoaded);
   EXPECT_TRUE(store_->events.ProgressPositions().empty());
   ASSERT_EQ(store_->contents.contacts().size(), 2u);
   EXPECT_EQ(store_->contents.contacts()[1].html(), u"<br><b>Full Name: </b>Bob<br>");
 
-  ASSERT_EQ(Load("Calendar"), 1);
+  ASSERT_EQ(Load("Calendar"), edb::LoadOutcome::kLoaded);
   EXPECT_EQ(store_->events.listed_rows.size(), 1u);
   EXPECT_TRUE(store_->events.ProgressPositions().empty());
   EXPECT_TRUE(store_->contents.items().empty() && store_->contents.contacts().empty());
@@ -121,7 +121,7 @@ TEST_F(LoaderTest, BarSweepsPerHundredMailRecordsOnly) {
 TEST_F(LoaderTest, FolderOpenedTwiceKeepsOneContentPerRecord) {
   Build(2);
   for (int round = 0; round < 2; ++round) {
-    EXPECT_EQ(store_->Open(store_->Folder("Mailbox - Test", "Inbox")), 1);
+    EXPECT_EQ(store_->Open(store_->Folder("Mailbox - Test", "Inbox")), edb::LoadOutcome::kLoaded);
     EXPECT_EQ(store_->contents.items().size(), 2u);
     EXPECT_EQ(store_->contents.chunks().size(), 2u);
     store_->Open(store_->Folder("Mailbox - Test", "Contacts"));
@@ -142,16 +142,16 @@ class KeptWriter : public edb::ItemWriter {
 TEST_F(LoaderTest, SaveModeHandsEachItemToTheWriterAndKeepsNothing) {
   Build(2);
   store_->session.open_folder.save_mode = true;
-  EXPECT_EQ(Load("Inbox"), -1);  // a save needs a writer
+  EXPECT_EQ(Load("Inbox"), edb::LoadOutcome::kNotStarted);  // a save needs a writer
 
   KeptWriter writer;
-  ASSERT_EQ(Load("Inbox", &writer), 1);
+  ASSERT_EQ(Load("Inbox", &writer), edb::LoadOutcome::kLoaded);
   EXPECT_EQ(writer.written, (std::vector<std::u16string>{u"Mail 0/Body 0", u"Mail 1/Body 1"}));
   EXPECT_TRUE(store_->contents.items().empty());
   EXPECT_EQ(store_->contents.chunks().size(), 0u);
   EXPECT_TRUE(store_->session.mail_rows.empty());
 
-  ASSERT_EQ(Load("Contacts", &writer), 1);
+  ASSERT_EQ(Load("Contacts", &writer), edb::LoadOutcome::kLoaded);
   EXPECT_EQ(writer.written.size(), 4u);
   EXPECT_TRUE(store_->contents.contacts().empty());
 }

@@ -141,14 +141,14 @@ TEST_F(IndexHandlersTest, AttachmentsAreNamedByWholeIdentifiersWithATrailingSemi
 // Renders the recipient list of every Msg record it is given.
 class RecipientSink : public edb::ItemContentSink {
  public:
-  int ReadItem(const edb::RecordRef& record, edb::StoreEvents&) override {
+  edb::RecordOutcome ReadItem(const edb::RecordRef& record, edb::StoreEvents&) override {
     const int count = edb::NumberOfValues(record);
     for (int value = 0; value < count; ++value) {
       if (edb::ColumnNameOf(record, value) != u"N67b4") continue;
       recipients.push_back(Utf16ToUtf8(
           edb::ExtractRecipientAddresses(edb::ValueText(record, value, u"").value_or(u"")).value_or(u"?")));
     }
-    return 1;
+    return edb::RecordOutcome::kHandled;
   }
   std::vector<std::string> recipients;
 };
@@ -159,12 +159,12 @@ TEST_F(IndexHandlersTest, FetchedRecordsReachTheItemContentSinkAndRecipientsCome
   edb::OpenedTable msg;
   edb::Status error;
   ASSERT_EQ(store_->session.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
-  EXPECT_EQ(edb::ReadMsgRecord(store_->reading, msg, 0), 1);
-  EXPECT_EQ(edb::ReadMsgRecord(store_->reading, msg, 1), 1);
+  EXPECT_EQ(edb::ReadMsgRecord(store_->reading, msg, 0), edb::RecordOutcome::kHandled);
+  EXPECT_EQ(edb::ReadMsgRecord(store_->reading, msg, 1), edb::RecordOutcome::kHandled);
   EXPECT_EQ(sink.recipients, (std::vector<std::string>{"team@contoso.com,john.doe@contoso.com,", ""}));
   // Without a sink the records are accepted and dropped.
   store_->handlers.set_item_content_sink(nullptr);
-  EXPECT_EQ(store_->handlers.ItemContent(edb::RecordRef{}, store_->events), 1);
+  EXPECT_EQ(store_->handlers.ItemContent(edb::RecordRef{}, store_->events), edb::RecordOutcome::kHandled);
 }
 
 std::string FileText(const std::filesystem::path& path) {
@@ -177,7 +177,7 @@ std::string FileText(const std::filesystem::path& path) {
 TEST_F(IndexHandlersTest, SaveModeWritesAttachmentDataInsideTheTemporaryFolderOnly) {
   const size_t listed = store_->session.attachments.size();
   store_->session.open_folder.save_mode = true;
-  EXPECT_EQ(edb::WalkTableByName(store_->reading, u"1-23"), 1);
+  EXPECT_EQ(edb::WalkTableByName(store_->reading, u"1-23"), edb::WalkOutcome::kComplete);
   EXPECT_EQ(store_->session.attachments.size(), listed);  // nothing appended in save mode
 
   // Only long values are written; the two "passwd" files stay apart.

@@ -59,22 +59,26 @@ class ItemContentReaderTest : public ::testing::Test {
 
     session_.database_path = (scratch_ / "msg.edb").string();
     ASSERT_TRUE(session_.OpenDatabase(corruption_).ok());
-    ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
+    ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), edb::DirectoryOutcome::kEveryTableListed);
     edb::Status error;
     ASSERT_EQ(session_.OpenTable(u"Msg", &table_, &error), edb::TableLookup::kOpened);
     attachments_ = {{u"0100000000020101", u"a.txt", 0}, {u"0100000000020102", u"b.txt", 1}};
   }
 
-  // Reads records `indexes` as items of `family`, each under its own key.
-  int Read(edb::ItemContentReader& reader, edb::ItemFamily family, std::initializer_list<int> indexes) {
+  // Reads records `indexes` as items of `family`, each under its own key;
+  // kUnreadable when any of them was.
+  edb::RecordOutcome Read(edb::ItemContentReader& reader, edb::ItemFamily family,
+                          std::initializer_list<int> indexes) {
     reader.set_family(family);
-    int result = 1;
+    edb::RecordOutcome result = edb::RecordOutcome::kHandled;
     for (int index : indexes) {
       auto record = table_.handle->ReadRecord(index);
       if (!record.ok()) throw std::runtime_error("record");
       reader.set_current_key(u"key" + std::u16string(1, u'0' + index));
       reader.SetCurrentRow(u"Sender", u"Subject", u"Date");
-      if (reader.ReadItem({record->get(), &table_.handle->columns()}, window_) != 1) result = -1;
+      if (reader.ReadItem({record->get(), &table_.handle->columns()}, window_) != edb::RecordOutcome::kHandled) {
+        result = edb::RecordOutcome::kUnreadable;
+      }
     }
     return result;
   }
@@ -94,7 +98,7 @@ class ItemContentReaderTest : public ::testing::Test {
 
 TEST_F(ItemContentReaderTest, MailRecordsBecomeItemContent) {
   edb::ItemContentReader reader = Reader();
-  ASSERT_EQ(Read(reader, edb::ItemFamily::kMail, {0, 1, 2}), 1);
+  ASSERT_EQ(Read(reader, edb::ItemFamily::kMail, {0, 1, 2}), edb::RecordOutcome::kHandled);
   const std::vector<edb::ItemContent>& items = contents_.items();
   ASSERT_EQ(items.size(), 3u);
 
@@ -131,7 +135,7 @@ TEST_F(ItemContentReaderTest, FailingRecipientExtractionFallsBackToTheDisplayLis
       if (failure == 0) throw std::runtime_error("pattern failed");
       return std::nullopt;
     });
-    ASSERT_EQ(Read(reader, edb::ItemFamily::kMail, {0, 2}), 1);
+    ASSERT_EQ(Read(reader, edb::ItemFamily::kMail, {0, 2}), edb::RecordOutcome::kHandled);
     ASSERT_EQ(contents_.items().size(), 2u);
     EXPECT_EQ(contents_.items()[0].recipients, u"Ann; Bob");
     EXPECT_EQ(contents_.items()[1].recipients, std::nullopt);  // no "S8299" either
@@ -140,7 +144,7 @@ TEST_F(ItemContentReaderTest, FailingRecipientExtractionFallsBackToTheDisplayLis
 
 TEST_F(ItemContentReaderTest, ContactRecordsBecomeContactContent) {
   edb::ItemContentReader reader = Reader();
-  ASSERT_EQ(Read(reader, edb::ItemFamily::kContact, {0, 1}), 1);
+  ASSERT_EQ(Read(reader, edb::ItemFamily::kContact, {0, 1}), edb::RecordOutcome::kHandled);
   EXPECT_TRUE(contents_.items().empty());
   ASSERT_EQ(contents_.contacts().size(), 2u);
   const edb::ContactContent& max = contents_.contacts()[0];
@@ -155,8 +159,8 @@ TEST_F(ItemContentReaderTest, ContactRecordsBecomeContactContent) {
 
 TEST_F(ItemContentReaderTest, OtherFamiliesAndMissingRecordsKeepNothing) {
   edb::ItemContentReader reader = Reader();
-  EXPECT_EQ(Read(reader, edb::ItemFamily::kAppointment, {0, 2}), 1);
-  EXPECT_EQ(reader.ReadItem({nullptr, nullptr}, window_), -1);
+  EXPECT_EQ(Read(reader, edb::ItemFamily::kAppointment, {0, 2}), edb::RecordOutcome::kHandled);
+  EXPECT_EQ(reader.ReadItem({nullptr, nullptr}, window_), edb::RecordOutcome::kUnreadable);
   EXPECT_TRUE(contents_.items().empty());
   EXPECT_TRUE(contents_.contacts().empty());
   EXPECT_EQ(contents_.chunks().size(), 0u);

@@ -56,19 +56,19 @@ TEST(PauseGateTest, ExportPausedMidTableResumesWhereItStopped) {
   ASSERT_TRUE(session.OpenDatabase(corruption).ok());
   edbtest::RecordingEvents window;
   edbtest::RecordingHandlers handlers;
-  ASSERT_EQ(edb::BuildTableDirectory(session, corruption), 1);
+  ASSERT_EQ(edb::BuildTableDirectory(session, corruption), edb::DirectoryOutcome::kEveryTableListed);
   edb::PauseGate gate;
   edb::ReadContext context{session, window, handlers, corruption, &gate};
   handlers.on_record = [&](const edbtest::HandledRecord& record) {
     if (record.index == 2) gate.Pause();
   };
-  int result = 0;
+  edb::WalkOutcome result = edb::WalkOutcome::kTableUnreadable;
   std::thread worker([&] { result = edb::WalkTableByName(context, u"SruDbIdMapTable"); });
   WaitUntilWaiting(gate);
   EXPECT_EQ(handlers.records.size(), 3u);
   gate.Resume();
   worker.join();
-  EXPECT_EQ(result, 1);
+  EXPECT_EQ(result, edb::WalkOutcome::kComplete);
   EXPECT_EQ(handlers.records.size(), 106u);
 }
 

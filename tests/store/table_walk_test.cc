@@ -9,6 +9,7 @@
 
 #include "scan_recorders.h"
 #include "scan_test_stores.h"
+#include "base/pause_gate.h"
 #include "store/memory_exhausted.h"
 #include "store/table_walk.h"
 #include "store/table_directory.h"
@@ -19,6 +20,7 @@
 namespace {
 
 using edb::RecordHandlerKind;
+using edb::WalkOutcome;
 using edbtest::CellText;
 using edbtest::TextTable;
 
@@ -30,10 +32,10 @@ class TableExport : public ::testing::Test {
     session_.database_path = path;
     edb::Status opened = session_.OpenDatabase(corruption_);
     ASSERT_TRUE(opened.ok()) << opened.reason();
-    ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), 1);
+    ASSERT_EQ(edb::BuildTableDirectory(session_, corruption_), edb::DirectoryOutcome::kEveryTableListed);
   }
 
-  int Export(std::u16string_view table) { return edb::WalkTableByName(context_, table); }
+  edb::WalkOutcome Export(std::u16string_view table) { return edb::WalkTableByName(context_, table); }
 
   edbtest::ScratchDir scratch_;
   edbtest::RecordingCorruption corruption_;
@@ -76,7 +78,7 @@ TEST_F(TableExport, ProgressBarSweepsOncePerHundredRecords) {
     SCOPED_TRACE(c.records);
     window_.calls.clear();
     handlers_.records.clear();
-    EXPECT_EQ(Export(c.table), 1);
+    EXPECT_EQ(Export(c.table), WalkOutcome::kComplete);
     EXPECT_EQ(window_.ProgressPositions(), c.positions);
     EXPECT_EQ(handlers_.Indexes(RecordHandlerKind::kContentsRow).size(), c.records);
   }
@@ -96,18 +98,19 @@ TEST_F(TableExport, HandlersFindTheirNamedColumnsAndMailboxFallsBackTo20And29) {
     std::u16string Read(const edb::RecordRef& r, std::optional<int32_t> column) {
       return column ? edb::ValueText(r, *column, u"-").value_or(u"?") : u"unset";
     }
-    int Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents& w) override {
+    edb::RecordOutcome Mailbox(const edb::RecordRef& r, const edb::ColumnPositions& c, edb::StoreEvents& w) override {
       texts.push_back(Read(r, c.mailbox_key) + u"|" + Read(r, c.display_name));
       return RecordingHandlers::Mailbox(r, c, w);
     }
-    int MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t i, edb::StoreEvents& w) override {
+    edb::RecordOutcome MessageIndex(const edb::RecordRef& r, const edb::ColumnPositions& c, int32_t i,
+                                    edb::StoreEvents& w) override {
       texts.push_back(Read(r, c.message_key) + u"|" + Read(r, c.attachment_ids));
       return RecordingHandlers::MessageIndex(r, c, i, w);
     }
   } reading;
   edb::ReadContext context{session_, window_, reading, corruption_, nullptr};
   for (std::u16string_view table : {u"Mailbox", u"Folders", u"Msg", u"1-23", u"1-23x"}) {
-    EXPECT_EQ(edb::WalkTableByName(context, table), 1);
+    EXPECT_EQ(edb::WalkTableByName(context, table), WalkOutcome::kComplete);
   }
   EXPECT_EQ(reading.texts, (std::vector<std::u16string>{
                                CellText("C20", 0) + u"|" + CellText("C29", 0),
@@ -152,27 +155,41 @@ TEST_F(TableExport, TheExactNameChoosesTheHandlerAndSomeLengthsAreNeverExported)
     window_.calls.clear();
     handlers_.records.clear();
     if (kind == RecordHandlerKind::kNone) {
-      EXPECT_EQ(Export(edb::Utf8ToUtf16(name)), -1);
+      EXPECT_EQ(Export(edb::Utf8ToUtf16(name)), WalkOutcome::kRecordsSkipped);
       EXPECT_TRUE(handlers_.records.empty());
       EXPECT_EQ(window_.ProgressPositions(), std::vector<int>{0});
       continue;
     }
-    EXPECT_EQ(Export(edb::Utf8ToUtf16(name)), 1);
+    EXPECT_EQ(Export(edb::Utf8ToUtf16(name)), WalkOutcome::kComplete);
     ASSERT_EQ(handlers_.records.size(), 2u);
     EXPECT_EQ(handlers_.records[0].kind, kind);
     EXPECT_EQ(handlers_.records[1].kind, kind);
   }
-  EXPECT_EQ(Export(u"ABCDEFGHIJ"), 1);  // not in the directory: nothing happens
+  EXPECT_EQ(Export(u"ABCDEFGHIJ"), WalkOutcome::kComplete);  // not in the directory: nothing happens
   EXPECT_TRUE(handlers_.records.empty());
 }
 
 TEST_F(TableExport, ARecordItsHandlerRejectsIsReportedAndTheRestStillExported) {
   Write({{"Msg", {"N67b0"}, 4}});
-  handlers_.result = [](const edbtest::HandledRecord& record) { return record.index == 1 ? -1 : 1; };
-  EXPECT_EQ(Export(u"Msg"), -1);
+  handlers_.result = [](const edbtest::HandledRecord& record) {
+    return record.index == 1 ? edb::RecordOutcome::kUnreadable : edb::RecordOutcome::kHandled;
+  };
+  EXPECT_EQ(Export(u"Msg"), WalkOutcome::kRecordsSkipped);
   EXPECT_EQ(handlers_.Indexes(RecordHandlerKind::kMessageIndex), (std::vector<int32_t>{0, 1, 2, 3}));
   ASSERT_EQ(corruption_.reports.size(), 1u);
   EXPECT_TRUE(corruption_.reports[0].starts_with("table Msg, record 1: ")) << corruption_.reports[0];
+}
+
+TEST_F(TableExport, ACancelledGateEndsTheWalkBeforeItsNextRecord) {
+  Write({{"Msg", {"N67b0"}, 4}});
+  edb::PauseGate gate;
+  edb::ReadContext context{session_, window_, handlers_, corruption_, &gate};
+  handlers_.on_record = [&](const edbtest::HandledRecord& record) {
+    if (record.index == 1) gate.Cancel();
+  };
+  EXPECT_EQ(edb::WalkTableByName(context, u"Msg"), WalkOutcome::kCancelled);
+  EXPECT_EQ(handlers_.Indexes(RecordHandlerKind::kMessageIndex), (std::vector<int32_t>{0, 1}));
+  EXPECT_TRUE(corruption_.reports.empty()) << "a cancel is no damage";
 }
 
 TEST_F(TableExport, RunningOutOfMemoryInAHandlerThrowsWhatRanOutForTheCallerToEnd) {
@@ -191,9 +208,9 @@ TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
   class ItemReader : public edbtest::RecordingHandlers {
    public:
     std::vector<std::u16string> keys;
-    int ItemContent(const edb::RecordRef& r, edb::StoreEvents&) override {
+    edb::RecordOutcome ItemContent(const edb::RecordRef& r, edb::StoreEvents&) override {
       keys.push_back(edb::ValueText(r, 0, std::nullopt).value_or(u"?"));
-      return 1;
+      return edb::RecordOutcome::kHandled;
     }
   } reader;
   edb::ReadContext context{session_, window_, reader, corruption_, nullptr};
@@ -202,12 +219,25 @@ TEST_F(TableExport, SingleMsgRecordReachesTheItemReaderByPosition) {
   edb::Status error;
   ASSERT_EQ(session_.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
   ASSERT_EQ(session_.OpenTable(u"Msgs", &msgs, &error), edb::TableLookup::kOpened);
-  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 3), 1);
-  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 0), 1);
-  EXPECT_EQ(edb::ReadMsgRecord(context, msgs, 1), 1);  // not the Msg table: nothing read
-  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 5), 1);   // past the end: reported
+  using edb::RecordOutcome;
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 3), RecordOutcome::kHandled);
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 0), RecordOutcome::kHandled);
+  EXPECT_EQ(edb::ReadMsgRecord(context, msgs, 1), RecordOutcome::kHandled);  // not the Msg table: nothing read
+  EXPECT_EQ(corruption_.reports.size(), 0u);
+  EXPECT_EQ(edb::ReadMsgRecord(context, msg, 5), RecordOutcome::kUnreadable);  // past the end: reported
   EXPECT_EQ(reader.keys, (std::vector<std::u16string>{CellText("N67b0", 3), CellText("N67b0", 0)}));
   EXPECT_EQ(corruption_.reports.size(), 1u);
+}
+
+TEST_F(TableExport, AMsgRecordTheItemReaderCannotReadIsReportedOnceAsUnreadable) {
+  Write({{"Msg", {"N67b0"}, 2}});
+  handlers_.result = [](const edbtest::HandledRecord&) { return edb::RecordOutcome::kUnreadable; };
+  edb::OpenedTable msg;
+  edb::Status error;
+  ASSERT_EQ(session_.OpenTable(u"Msg", &msg, &error), edb::TableLookup::kOpened);
+  EXPECT_EQ(edb::ReadMsgRecord(context_, msg, 1), edb::RecordOutcome::kUnreadable);
+  ASSERT_EQ(corruption_.reports.size(), 1u);
+  EXPECT_EQ(corruption_.reports[0], "table Msg, record 1: the item's content could not be read");
 }
 
 }  // namespace

@@ -40,13 +40,13 @@ int RunTables(const TablesOptions& options) {
   ConsoleCorruptionReporter corruption;
   edb::StoreSession session;
   if (!OpenStore(options.file, corruption, &session)) return 1;
-  int listed = edb::BuildTableDirectory(session, corruption);
+  const edb::DirectoryOutcome listed = edb::BuildTableDirectory(session, corruption);
   if (options.json) {
     PrintJson(session.tables);
   } else {
     PrintText(session.tables);
   }
-  return listed == 1 ? 0 : 1;
+  return listed == edb::DirectoryOutcome::kEveryTableListed ? 0 : 1;
 }
 
 }  // namespace

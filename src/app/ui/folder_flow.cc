@@ -38,7 +38,7 @@ FolderRows ReadRowsOf(WindowContext& context, const FolderEntry& folder, std::u1
 
   WindowEvents events(context);
   ReadContext reading = context.Reading(events);
-  rows.walk_result = EndingProcessWhenMemoryRunsOut(window, [&] { return ReadFolderRows(reading, *rows.folder); });
+  rows.walk_outcome = EndingProcessWhenMemoryRunsOut(window, [&] { return ReadFolderRows(reading, *rows.folder); });
   return rows;
 }
 

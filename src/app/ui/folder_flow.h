@@ -15,6 +15,7 @@
 
 #include "store/body_pass.h"
 #include "store/folder_entry.h"
+#include "store/table_walk.h"
 #include "app/ui/tree_item.h"
 #include "app/ui/window_context.h"
 
@@ -32,9 +33,8 @@ struct FolderRows {
   // The folder of the clicked item; none when the root or a mailbox was
   // clicked (nothing was read then, and the window was left enabled).
   std::optional<FolderEntry> folder;
-  // What reading the folder's rows returned (ReadFolderRows): 1 when every
-  // row was handled, -1 when some row could not be read or handled.
-  int walk_result = 1;
+  // How reading the folder's rows ended (ReadFolderRows).
+  WalkOutcome walk_outcome = WalkOutcome::kComplete;
 };
 
 // The row pass of a click on `clicked`, whose display text is `item_text`:

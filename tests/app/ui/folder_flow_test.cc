@@ -53,7 +53,7 @@ TEST(FolderOpenerTest, AFolderClickListsItsHeadersThenRunsTheBodyPassWithTheWind
 
   ASSERT_TRUE(headers.folder);
   EXPECT_EQ(headers.folder->display_name, u"Inbox");
-  EXPECT_EQ(headers.walk_result, 1);
+  EXPECT_EQ(headers.walk_outcome, edb::WalkOutcome::kComplete);
   const std::vector<std::string> expected = {
       "columns  Type S.No From Subject Date Attachment",
       "list clear",
@@ -111,7 +111,7 @@ TEST(FolderOpenerTest, AFolderNamingTheAttachmentTableExportsNothing) {
   const size_t attachments = store->session.attachments.size();
   store->window.calls.clear();
   edb::FolderRows headers = store->Open("Clash");
-  EXPECT_EQ(headers.walk_result, 1);
+  EXPECT_EQ(headers.walk_outcome, edb::WalkOutcome::kComplete);
   EXPECT_TRUE(store->window.rows.empty());
   EXPECT_TRUE(store->window.Calls("progress").empty());
   EXPECT_EQ(store->session.attachments.size(), attachments);
