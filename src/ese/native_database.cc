@@ -15,6 +15,7 @@
 #include "ese/data_tree_locator.h"
 #include "ese/record_format.h"
 #include "ese/stored_text.h"
+#include "base/report_once.h"
 #include "base/corruption_reporter.h"
 #include "ese/ese_catalog.h"
 #include "ese/ese_page.h"
@@ -277,6 +278,7 @@ class NativeTable : public Table {
 
 class NativeDatabase : public Database {
  public:
+  // Tables opened again report damage already reported no more.
   NativeDatabase(std::shared_ptr<const EseFile> file, EseCatalog catalog, CorruptionReporter& reporter)
       : file_(std::move(file)), catalog_(std::move(catalog)), reporter_(reporter) {}
 
@@ -327,7 +329,7 @@ class NativeDatabase : public Database {
 
   std::shared_ptr<const EseFile> file_;
   EseCatalog catalog_;
-  CorruptionReporter& reporter_;
+  ReportOnce reporter_;
 };
 
 // Says why `path` cannot be read as a database file, before anything
