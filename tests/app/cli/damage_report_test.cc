@@ -4,8 +4,6 @@
 // is 2.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,14 +59,6 @@ TEST_F(DamageReport, ShowOfAnItemBesideTheDamageStillShowsItsBody) {
   EXPECT_EQ(LinesStartingWith(out, "edbrecover: skipped ").size(), 1u) << out;
   EXPECT_EQ(LinesStartingWith(out, "edbrecover: damaged ").size(), 1u) << out;
   EXPECT_NE(out.find("\nStill here\n"), std::string::npos) << out;
-}
-
-// Kept for a look by hand: EDB_KEEP_DAMAGED_STORE=<path> copies the store
-// there (the test passes either way).
-TEST_F(DamageReport, KeepsTheStoreWhenAsked) {
-  if (const char* keep = std::getenv("EDB_KEEP_DAMAGED_STORE")) {
-    std::filesystem::copy_file(damaged_.path, keep, std::filesystem::copy_options::overwrite_existing);
-  }
 }
 
 }  // namespace
