@@ -32,11 +32,22 @@ class [[nodiscard]] Status {
   // What went wrong, for a person; empty when ok.
   const std::string& reason() const { return reason_; }
 
+  // The failure, marked as caused by damage the reader has reported already
+  // under `where`: callers add to that damage's cost instead of reporting
+  // the failure again.
+  Status ReportedAs(std::string where) && {
+    reported_as_ = std::move(where);
+    return std::move(*this);
+  }
+  // The `where` of that report; empty when the failure was not reported.
+  const std::string& reported_as() const { return reported_as_; }
+
  private:
   Status(StatusCode code, std::string reason) : code_(code), reason_(std::move(reason)) {}
 
   StatusCode code_ = StatusCode::kOk;
   std::string reason_;
+  std::string reported_as_;
 };
 
 // A value, or the failure that prevented it. Construct from a T or from a

@@ -79,20 +79,25 @@ const LongValueIndex& LongValueReader::Index() {
   return *index_;
 }
 
-bool LongValueReader::Resolve(uint32_t lid, std::vector<LongValueChunk>* chunks, std::string* error) {
+bool LongValueReader::Resolve(uint32_t lid, std::vector<LongValueChunk>* chunks, std::string* error,
+                              std::string* reported_as) {
   chunks->clear();
   std::lock_guard<std::mutex> lock(mutex_);
-  if (shape_.root_page == 0) return Fail(lid, "the table has no long-value tree", error);
+  if (shape_.root_page == 0) return Fail(lid, "the table has no long-value tree", error, reported_as);
   index_->IndexThrough(lid);
   ReportNewDamage();
   if (const TreeDamage* damage = index_->DamageCovering(lid)) {
-    return Fail(lid, "it lies in unreadable page " + std::to_string(damage->page) + " (" + damage->reason + ")",
-                error);
+    // The page was reported when the index met it; the value is its cost.
+    *error = "long value " + LidText(lid) + " of table " + table_name_ + ": it lies in unreadable page " +
+             std::to_string(damage->page) + " (" + damage->reason + ")";
+    if (reported_as != nullptr) *reported_as = PageWhere(damage->page);
+    return false;
   }
   const LongValueEntry* entry = index_->Find(lid);
-  if (entry == nullptr || !entry->has_root) return Fail(lid, "it is missing from the long-value tree", error);
+  if (entry == nullptr || !entry->has_root) return Fail(lid, "it is missing from the long-value tree", error, reported_as);
   if (entry->root_data_size != 8) {
-    return Fail(lid, "its root record holds " + std::to_string(entry->root_data_size) + " bytes, not 8", error);
+    return Fail(lid, "its root record holds " + std::to_string(entry->root_data_size) + " bytes, not 8", error,
+                reported_as);
   }
   // Follow the chunks from offset 0, each next one starting where the one
   // before ends; chunks off that chain are not part of the value.
@@ -102,7 +107,7 @@ bool LongValueReader::Resolve(uint32_t lid, std::vector<LongValueChunk>* chunks,
     if (chunk.offset > expected) break;
     if (chunk.size == 0) {
       chunks->clear();
-      return Fail(lid, "its chunk at offset " + std::to_string(chunk.offset) + " is empty", error);
+      return Fail(lid, "its chunk at offset " + std::to_string(chunk.offset) + " is empty", error, reported_as);
     }
     chunks->push_back(chunk);
     expected += chunk.size;
@@ -127,15 +132,19 @@ bool LongValueReader::ReadChunk(const LongValueChunk& chunk, std::vector<uint8_t
 void LongValueReader::ReportNewDamage() {
   const std::vector<TreeDamage>& damage = index_->damage();
   for (; reported_damage_ < damage.size(); ++reported_damage_) {
-    reporter_->Corruption(
-        "long-value tree of table " + table_name_ + ", page " + std::to_string(damage[reported_damage_].page),
-        damage[reported_damage_].reason);
+    reporter_->Corruption(PageWhere(damage[reported_damage_].page), damage[reported_damage_].reason);
   }
 }
 
-bool LongValueReader::Fail(uint32_t lid, const std::string& reason, std::string* error) {
-  *error = "long value " + LidText(lid) + " of table " + table_name_ + ": " + reason;
-  reporter_->Corruption("long value " + LidText(lid) + " of table " + table_name_, reason);
+std::string LongValueReader::PageWhere(uint32_t page) const {
+  return "page " + std::to_string(page) + " of the long values of table " + table_name_;
+}
+
+bool LongValueReader::Fail(uint32_t lid, const std::string& reason, std::string* error, std::string* reported_as) {
+  const std::string where = "long value " + LidText(lid) + " of table " + table_name_;
+  *error = where + ": " + reason;
+  if (reported_values_.insert(lid).second) reporter_->Corruption(where, reason);
+  if (reported_as != nullptr) *reported_as = where;
   return false;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,13 @@ class LongValueReader {
   ~LongValueReader();
 
   // The chunks of long value `lid`, in the order they are read. False, with
-  // `error` set and the damage reported, when the value is missing from
-  // the tree, lies in a part of it that cannot be read, or is malformed.
+  // `error` set, when the value is missing from the tree, lies in a part of
+  // it that cannot be read, or is malformed. The damage is reported once per
+  // reader however often it is met (a damaged page once for all the values
+  // it held); `reported_as`, when given, receives the `where` of that report.
   // Thread-safe.
-  bool Resolve(uint32_t lid, std::vector<LongValueChunk>* chunks, std::string* error);
+  bool Resolve(uint32_t lid, std::vector<LongValueChunk>* chunks, std::string* error,
+               std::string* reported_as = nullptr);
 
   // Reads the bytes of `chunk` into `data`: from the leaf pages the index
   // walk read last when they hold it (values read in tree order cost one
@@ -47,8 +51,9 @@ class LongValueReader {
   const LongValueIndex& Index();
 
  private:
-  bool Fail(uint32_t lid, const std::string& reason, std::string* error);
+  bool Fail(uint32_t lid, const std::string& reason, std::string* error, std::string* reported_as);
   void ReportNewDamage();
+  std::string PageWhere(uint32_t page) const;
 
   std::shared_ptr<const EseFile> file_;
   std::string table_name_;
@@ -58,6 +63,7 @@ class LongValueReader {
   std::unique_ptr<RecentPages> recent_;
   std::unique_ptr<LongValueIndex> index_;
   size_t reported_damage_ = 0;
+  std::set<uint32_t> reported_values_;
 };
 
 }  // namespace edb

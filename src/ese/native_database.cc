@@ -15,6 +15,7 @@
 #include "ese/data_tree_locator.h"
 #include "ese/record_format.h"
 #include "ese/stored_text.h"
+#include "base/report_once.h"
 #include "base/corruption_reporter.h"
 #include "ese/ese_catalog.h"
 #include "ese/ese_page.h"
@@ -89,7 +90,10 @@ Result<std::unique_ptr<LongValue>> OpenLongValueWithKey(const TableFacts& table,
   uint32_t lid = LoadLe32(key.data());
   std::vector<LongValueChunk> chunks;
   std::string error;
-  if (!table.long_values->Resolve(lid, &chunks, &error)) return Status::Corruption(error);
+  std::string reported_as;
+  if (!table.long_values->Resolve(lid, &chunks, &error, &reported_as)) {
+    return Status::Corruption(error).ReportedAs(reported_as);
+  }
   return std::unique_ptr<LongValue>(std::make_unique<NativeLongValue>(table.long_values, std::move(chunks)));
 }
 
@@ -254,10 +258,11 @@ class NativeTable : public Table {
   }
 
   // Reports a record that cannot be read, the first time it is asked for.
+  // Either way the failure carries that report's `where`.
   Status Lost(int64_t position, const Status& status) {
-    if (!reported_.insert(position).second) return status;
-    reporter_.Corruption("record " + std::to_string(position) + " of table " + facts_->name_utf8, status.reason());
-    return status;
+    std::string where = "record " + std::to_string(position) + " of table " + facts_->name_utf8;
+    if (reported_.insert(position).second) reporter_.Corruption(where, status.reason());
+    return Status(status).ReportedAs(std::move(where));
   }
 
   std::shared_ptr<const EseFile> file_;
@@ -273,6 +278,7 @@ class NativeTable : public Table {
 
 class NativeDatabase : public Database {
  public:
+  // Tables opened again report damage already reported no more.
   NativeDatabase(std::shared_ptr<const EseFile> file, EseCatalog catalog, CorruptionReporter& reporter)
       : file_(std::move(file)), catalog_(std::move(catalog)), reporter_(reporter) {}
 
@@ -323,7 +329,7 @@ class NativeDatabase : public Database {
 
   std::shared_ptr<const EseFile> file_;
   EseCatalog catalog_;
-  CorruptionReporter& reporter_;
+  ReportOnce reporter_;
 };
 
 // Says why `path` cannot be read as a database file, before anything

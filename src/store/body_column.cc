@@ -29,13 +29,19 @@ struct BodyValue {
   std::string bytes;
   std::u16string text;
   std::string problem;
+  // The `where` of damage already reported that lost this value.
+  std::string lost_to;
 };
 
 // The whole long value behind `value`, through the record.
 void ReadLongValue(const RecordRef& ref, int value, BodyColumn column, BodyValue* out) {
   Result<std::unique_ptr<ese::LongValue>> segments = ref.record->OpenLongValue(value);
   if (!segments.ok()) {
-    out->problem = "long value cannot be opened: " + segments.status().reason();
+    if (!segments.status().reported_as().empty()) {
+      out->lost_to = segments.status().reported_as();
+    } else {
+      out->problem = "long value cannot be opened: " + segments.status().reason();
+    }
     return;
   }
   out->present = true;
@@ -177,6 +183,7 @@ bool ExtractBodyColumn(const RecordRef& ref, int value, std::u16string_view colu
   BodyValue read = ReadBodyValue(ref, value, column, code_page);
   std::string where = "body " + std::string(ColumnName(column)) + " of item " + Utf16ToUtf8(key);
   if (!read.problem.empty()) reporter->Corruption(where, read.problem);
+  if (!read.lost_to.empty()) reporter->Cost(read.lost_to, Loss::kBody, Utf16ToUtf8(key));
   if (!read.present) return false;
 
   DecodedBody body;

@@ -30,6 +30,13 @@ std::string RecordWhere(std::u16string_view table_name, int32_t index) {
   return "table " + Utf16ToUtf8(table_name) + ", record " + std::to_string(index);
 }
 
+// A record the database could not give: reported here unless the database
+// reported it already.
+void ReportUnreadRecord(ReadContext& context, const OpenedTable& table, int32_t index, const Status& status) {
+  if (!status.reported_as().empty()) return;
+  context.corruption.Corruption(RecordWhere(table.name, index), status.reason());
+}
+
 RecordOutcome HandleRecord(ReadContext& context, RecordHandlerKind kind, const RecordRef& record,
                            const ColumnPositions& columns, int32_t index) {
   RecordHandlers& handlers = context.handlers;
@@ -51,7 +58,7 @@ bool ReadAndHandleRecord(ReadContext& context, const OpenedTable& table, RecordH
                   const ColumnPositions& columns, int32_t index) {
   Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
   if (!record.ok()) {
-    context.corruption.Corruption(RecordWhere(table.name, index), record.status().reason());
+    ReportUnreadRecord(context, table, index, record.status());
     return false;
   }
   RecordRef ref{record->get(), &table.handle->columns()};
@@ -135,7 +142,7 @@ RecordOutcome ReadMsgRecord(ReadContext& context, const OpenedTable& table, int3
   if (!table.handle) return RecordOutcome::kHandled;
   Result<std::unique_ptr<ese::Record>> record = table.handle->ReadRecord(index);
   if (!record.ok()) {
-    context.corruption.Corruption(RecordWhere(table.name, index), record.status().reason());
+    ReportUnreadRecord(context, table, index, record.status());
     return RecordOutcome::kUnreadable;
   }
   if (table.name != u"Msg") return RecordOutcome::kHandled;

@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
   edbcli::AddExportCommand(app, &exit_code);
   CLI11_PARSE(app, argc, argv);
   // 0: everything was read; 2: the command finished but skipped damage
-  // (each reported on standard error as it was met); 1: nothing was read.
+  // (each reported on standard error as it was met, and what it cost said
+  // once at the end); 1: nothing was read.
+  edbcli::ConsoleCorruptionReporter::PrintProcessCosts();
   const int skipped = edbcli::ConsoleCorruptionReporter::process_count();
   if (skipped > 0) {
     std::fprintf(stderr, "edbrecover: %d damaged part%s skipped\n", skipped, skipped == 1 ? "" : "s");

@@ -3,6 +3,8 @@
 
 #include <ctime>
 #include <optional>
+#include <set>
+#include <string>
 #include <unordered_map>
 
 #include "store/attachment_data_reader.h"
@@ -11,25 +13,38 @@
 #include "export/store_item_conversion.h"
 #include "store/folder_contents.h"
 #include "store/item_family.h"
+#include "base/damage_costs.h"
 #include "base/text_encoding.h"
 
 namespace edb {
 namespace {
 
-// Counts what the store reader reports while items are read: each report is
-// an item (or a part of one) the damaged store could not give.
+// Counts what the damaged store could not give while items are read: a
+// report that cost nothing else counts once; one that cost items (or parts
+// of them) counts each of those once instead, however often it was met.
 class CountingReporter : public CorruptionReporter {
  public:
   explicit CountingReporter(CorruptionReporter& next) : next_(next) {}
   void Corruption(std::string_view where, std::string_view reason) override {
     ++count_;
+    uncosted_.emplace(where);
     next_.Corruption(where, reason);
+  }
+  void Cost(std::string_view damage, Loss loss, std::string_view object) override {
+    if (costs_.Add(damage, loss, object)) {
+      ++count_;
+      // Its first cost stands in for the report counted above.
+      if (uncosted_.erase(std::string(damage)) > 0) --count_;
+    }
+    next_.Cost(damage, loss, object);
   }
   int64_t count() const { return count_; }
 
  private:
   CorruptionReporter& next_;
   int64_t count_ = 0;
+  std::set<std::string> uncosted_;
+  DamageCosts costs_;
 };
 
 // The window as a save sees it: status line, progress and pages go through;
