@@ -216,6 +216,9 @@ TEST(ContentsRowsTest, SaveModeShowsEachHeaderOnTheStatusLineAndKeepsTheEntries)
   AddMail(inbox, 0x0100000000010002, "IPM.Configuration.WorkHours", "two");
   TableRows& journal = builder.AddFolder("Journal", "IPF.Journal", ContentsLayout::kKeyFirst);
   AddMail(journal, 0x0100000000080001, "IPM.Activity", "call");
+  TableRows& contacts = builder.AddFolder("Contacts", "IPF.Contact", ContentsLayout::kKeyFirst);
+  contacts.row().SetText("S42", "Ann");
+  AddMail(contacts, 0x0100000000090001, "IPM.Contact", "Carl");
   edbtest::ScratchDir dir;
   auto store = builder.Scan(dir);
   store->session.open_folder.save_mode = true;
@@ -230,6 +233,14 @@ TEST(ContentsRowsTest, SaveModeShowsEachHeaderOnTheStatusLineAndKeepsTheEntries)
                                       "Status: Getting Inbox Header Informations\\ Bob;]", " "}));
   store->Open("Journal");  // journal rows are listed even when saving
   EXPECT_EQ(store->window.rows.size(), 1u);
+  // Contact rows show their subject (the contact's name), not a sender.
+  store->window.calls.clear();
+  store->Open("Contacts");
+  EXPECT_TRUE(store->window.rows.empty());
+  EXPECT_EQ(store->session.contacts.size(), 1u);
+  EXPECT_EQ(store->window.Calls("status"),
+            (std::vector<std::string>{"Status: Getting Contacts Header Informations",
+                                      "Status: Getting Contacts Header Informations\\ Carl]", " "}));
 }
 
 std::string FileText(const std::filesystem::path& path) {
