@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/ui/save_flow.h"
+#include "app/ui/save_worker_port.h"
 #include "commands.h"
 #include "scanned_store.h"
 #include "base/text_encoding.h"
@@ -34,29 +35,11 @@ struct ExportOptions {
 // The console window during a save: the export draws its own progress line,
 // so status texts and the progress bar of the folder loads are dropped;
 // messages still go to the console.
-class QuietWindow : public edb::WindowPort {
+class QuietWindow : public edb::SaveWorkerPort {
  public:
-  explicit QuietWindow(edb::WindowPort& window) : window_(window) {}
+  using SaveWorkerPort::SaveWorkerPort;
   void SetStatusText(std::u16string_view) override {}
-  void SetProgress(int) override {}
-  void ClearTree() override {}
-  edb::TreeItem InsertTreeItem(edb::TreeItem parent, std::u16string_view label, int image) override {
-    return window_.InsertTreeItem(parent, label, image);
-  }
-  void ExpandTreeItem(edb::TreeItem) override {}
-  void EnableTree(bool) override {}
-  void ClearList() override {}
-  void SetListColumns(std::span<const edb::ListColumn>) override {}
-  int AppendListRow(int) override { return 0; }
-  void SetListCell(int, int, std::u16string_view) override {}
-  void EnableList(bool) override {}
   void ShowStatusPage(std::u16string_view) override {}
-  void ShowMessage(edb::MessageKind kind, std::u16string_view text, std::u16string_view caption) override {
-    window_.ShowMessage(kind, text, caption);
-  }
-
- private:
-  edb::WindowPort& window_;
 };
 
 // "  1234/46000 items  812/s  0:52 left" on one self-overwriting line of

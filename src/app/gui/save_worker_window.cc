@@ -31,7 +31,7 @@ void SaveWorkerWindow::ShowPosition(int position) {
   // calls that would not move the bar.
   if (position == shown_) return;
   shown_ = position;
-  window_.SetProgress(position);
+  window().SetProgress(position);
 }
 
 }  // namespace edbgui

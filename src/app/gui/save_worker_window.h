@@ -2,9 +2,9 @@
 // loads as a click in the tree, and those loads would re-enable the tree and
 // the list after each folder and move the progress bar per record; during a
 // save the window keeps every control but Stop disabled and shows the
-// progress of the whole save instead. So this port passes on the status
-// line, status pages and messages, drops tree, list and per-record progress
-// requests, and, as the save's observer, sets the bar to the items done out
+// progress of the whole save instead. So this port (a SaveWorkerPort)
+// passes on the status line, status pages and messages, drops tree, list and
+// per-record progress requests, and, as the save's observer, sets the bar to the items done out
 // of those expected (or, when the number of items is not known, to the
 // folders begun out of the folders to save).
 //
@@ -15,7 +15,7 @@
 #include <cstdint>
 
 #include "app/ui/save_flow.h"
-#include "app/ui/window_port.h"
+#include "app/ui/save_worker_port.h"
 
 namespace edbgui {
 
@@ -24,27 +24,9 @@ namespace edbgui {
 // as finished when the next one begins).
 int SaveProgressPosition(int64_t items_done, int64_t expected_items, int folders_begun, int folder_count);
 
-class SaveWorkerWindow : public edb::WindowPort, public edb::SaveObserver {
+class SaveWorkerWindow : public edb::SaveWorkerPort, public edb::SaveObserver {
  public:
-  SaveWorkerWindow(edb::WindowPort& window, int folder_count) : window_(window), folder_count_(folder_count) {}
-
-  void SetStatusText(std::u16string_view text) override { window_.SetStatusText(text); }
-  void SetProgress(int) override {}
-  void ClearTree() override {}
-  edb::TreeItem InsertTreeItem(edb::TreeItem parent, std::u16string_view label, int image) override {
-    return window_.InsertTreeItem(parent, label, image);
-  }
-  void ExpandTreeItem(edb::TreeItem) override {}
-  void EnableTree(bool) override {}
-  void ClearList() override {}
-  void SetListColumns(std::span<const edb::ListColumn>) override {}
-  int AppendListRow(int) override { return 0; }
-  void SetListCell(int, int, std::u16string_view) override {}
-  void EnableList(bool) override {}
-  void ShowStatusPage(std::u16string_view html) override { window_.ShowStatusPage(html); }
-  void ShowMessage(edb::MessageKind kind, std::u16string_view text, std::u16string_view caption) override {
-    window_.ShowMessage(kind, text, caption);
-  }
+  SaveWorkerWindow(edb::WindowPort& window, int folder_count) : SaveWorkerPort(window), folder_count_(folder_count) {}
 
   void FolderStarted(const edb::SaveFolder& folder) override;
   void ItemDone(const edb::SaveSummary& so_far, int64_t expected_items) override;
@@ -52,7 +34,6 @@ class SaveWorkerWindow : public edb::WindowPort, public edb::SaveObserver {
  private:
   void ShowPosition(int position);
 
-  edb::WindowPort& window_;
   int folder_count_;
   int folders_begun_ = 0;
   int64_t items_done_ = 0;
